@@ -1,0 +1,56 @@
+# Stepwell: the commands a developer types. `make run` and `make test` install what is
+# missing first, so both work on a fresh Debian 12 machine.
+
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+CMAKE_FLAGS ?=
+
+# Debian packages the build, the tests and the window need.
+PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
+	clang-format python3
+
+SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
+
+.PHONY: all deps build test run bench format format-check clean
+
+all: build
+
+# Installs the packages that are not installed yet (nothing to do when all are there).
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+		dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+		echo "Installing:$$missing"; \
+		$(SUDO) apt-get update && \
+		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
+	fi
+
+$(BUILD_DIR)/CMakeCache.txt:
+	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+
+build: deps $(BUILD_DIR)/CMakeCache.txt
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# Converts a copy of the bundled sample page and shows the result.
+run: build
+	@mkdir -p $(BUILD_DIR)/run
+	@cp samples/page.html $(BUILD_DIR)/run/page.html
+	@rm -f $(BUILD_DIR)/run/page.html.ident
+	$(BUILD_DIR)/stepwell $(BUILD_DIR)/run/page.html
+	@echo "Wrote $(BUILD_DIR)/run/page.html.ident:"
+	@cat $(BUILD_DIR)/run/page.html.ident
+
+FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
+
+format:
+	clang-format -i $(FORMAT_FILES)
+
+format-check:
+	clang-format --dry-run --Werror $(FORMAT_FILES)
+
+clean:
+	rm -rf $(BUILD_DIR)

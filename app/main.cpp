@@ -1,0 +1,31 @@
+#include "command_line.h"
+#include "startup.h"
+#include "terminal_prompts.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    using namespace stepwell;
+    const CommandLine command = parseCommandLine({argv + 1, argv + argc});
+    switch (command.action) {
+    case CommandLine::Action::Help:
+        std::cout << usageText();
+        return 0;
+    case CommandLine::Action::Version:
+        std::cout << versionText();
+        return 0;
+    case CommandLine::Action::UsageError:
+        std::cerr << "stepwell: " << command.error << "\nTry 'stepwell --help'.\n";
+        return 2;
+    case CommandLine::Action::Window:
+        std::cerr << "stepwell: no file named\nTry 'stepwell --help'.\n";
+        return 2;
+    case CommandLine::Action::Convert:
+        break;
+    }
+    // A batch keeps the directory it was started in, so relative names mean what the user
+    // typed; the default folder matters only to the window.
+    const StartupState state = startUp();
+    TerminalPrompts prompts(std::cin, std::cerr);
+    return runCommandLine(command.files, {state.programDir, state.replaceSetting}, prompts);
+}

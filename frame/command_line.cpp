@@ -1,0 +1,83 @@
+#include "command_line.h"
+
+#include "error.h"
+#include "files.h"
+
+namespace stepwell {
+
+CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
+    CommandLine command;
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
+            if (argument == "--") {
+                optionsEnded = true;
+            } else if (argument == "--help" || argument == "-h") {
+                return {CommandLine::Action::Help, {}, {}};
+            } else if (argument == "--version") {
+                return {CommandLine::Action::Version, {}, {}};
+            } else {
+                return {CommandLine::Action::UsageError, {}, "unknown option '" + argument + "'"};
+            }
+            continue;
+        }
+        command.files.push_back(argument);
+    }
+    command.action = command.files.empty() && !optionsEnded ? CommandLine::Action::Window
+                                                            : CommandLine::Action::Convert;
+    if (command.action == CommandLine::Action::Convert && command.files.empty())
+        return {CommandLine::Action::UsageError, {}, "no file named after '--'"};
+    return command;
+}
+
+std::string usageText() {
+    return "Usage: stepwell [FILE]...\n"
+           "Re-indent HTML or any line-oriented text with tabs, following the tag table\n"
+           "StepwellTag.txt in the program's folder.\n"
+           "\n"
+           "Each FILE is converted to FILE.ident beside it, or replaced when the replace\n"
+           "setting in Stepwell.ini is on (after a question). A FILE with * or ? converts\n"
+           "every matching file of its folder. With no FILE the window opens.\n"
+           "\n"
+           "  -h, --help     show this help and exit\n"
+           "      --version  show the version and exit\n"
+           "      --         treat every later argument as a file name\n"
+           "\n"
+           "Exit status: 0 when every file converted or its question was declined,\n"
+           "1 when a conversion failed, 2 for a usage error.\n";
+}
+
+std::string versionText() { return std::string("stepwell ") + STEPWELL_VERSION + "\n"; }
+
+std::vector<std::string> expandToken(const std::string& token) {
+    const std::string name = namePart(token);
+    if (!hasWildcards(name))
+        return {token};
+    const std::string folder = folderPart(token);
+    std::vector<std::string> paths;
+    for (const std::string& match : findFiles(folder, name))
+        paths.push_back(folder + match);
+    if (paths.empty())
+        throw Error("no file matches \"" + token + "\"");
+    return paths;
+}
+
+int runCommandLine(const std::vector<std::string>& tokens, const ConvertOptions& options,
+                   Prompts& prompts) {
+    bool failed = false;
+    for (const std::string& token : tokens) {
+        std::vector<std::string> paths;
+        try {
+            paths = expandToken(token);
+        } catch (const Error& error) {
+            prompts.showError(error.what());
+            failed = true;
+            continue;
+        }
+        for (const std::string& path : paths)
+            failed |= convertFile(path, options, prompts) == ConvertResult::Failed;
+    }
+    return failed ? 1 : 0;
+}
+
+} // namespace stepwell

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "convert.h"
+#include "prompts.h"
+
+#include <string>
+#include <vector>
+
+namespace stepwell {
+
+/// What the program was asked to do.
+struct CommandLine {
+    enum class Action { Window, Convert, Help, Version, UsageError };
+    Action action = Action::Window;
+    std::vector<std::string> files; // tokens to convert, in order
+    std::string error;              // what is wrong, for UsageError
+};
+
+/// Reads the arguments after the program's name. Each argument is one token; "--help" and
+/// "--version" answer at once; "--" ends the options.
+CommandLine parseCommandLine(const std::vector<std::string>& arguments);
+
+/// The text of --help.
+std::string usageText();
+
+/// The text of --version.
+std::string versionText();
+
+/// The files a token names: a token whose name holds '*' or '?' names every ordinary file
+/// of its folder that matches, in name order; any other token names itself. Throws Error
+/// when a wildcard token matches nothing or its folder cannot be read.
+std::vector<std::string> expandToken(const std::string& token);
+
+/// Converts the files the tokens name, one after another; a failed token does not stop the
+/// rest. Returns the exit status: 0 when every file converted or was declined, 1 when any
+/// failed.
+int runCommandLine(const std::vector<std::string>& tokens, const ConvertOptions& options,
+                   Prompts& prompts);
+
+} // namespace stepwell

@@ -1,0 +1,17 @@
+#include "error.h"
+
+#include <cstring>
+
+namespace stepwell {
+
+std::string systemMessage(int errnum) {
+    if (errnum == ENOSPC)
+        return "the disk is full";
+    return std::strerror(errnum);
+}
+
+Error systemError(const std::string& path, const std::string& doing, int errnum) {
+    return Error(path + ": " + doing + ": " + systemMessage(errnum));
+}
+
+} // namespace stepwell

@@ -1,0 +1,137 @@
+#include "line_reader.h"
+
+#include "error.h"
+
+#include <cerrno>
+#include <cstring>
+#include <unistd.h>
+
+namespace stepwell {
+namespace {
+
+constexpr std::size_t bufferSize = 256 * 1024;
+
+// The first CR or LF in [from, to), or `to`.
+const char* findBreak(const char* from, const char* to) {
+    for (const char* p = from; p != to; ++p)
+        if (*p == '\n' || *p == '\r')
+            return p;
+    return to;
+}
+
+} // namespace
+
+std::string_view lineBreakText(LineBreak lineBreak) {
+    switch (lineBreak) {
+    case LineBreak::CrLf:
+        return "\r\n";
+    case LineBreak::Cr:
+        return "\r";
+    case LineBreak::Lf:
+        return "\n";
+    case LineBreak::None:
+        break;
+    }
+    return "";
+}
+
+LineReader::LineReader(int fd, std::string name)
+    : fd_(fd), name_(std::move(name)), buffer_(new char[bufferSize]) {}
+
+LineReader::~LineReader() = default;
+
+bool LineReader::fill() {
+    if (atEnd_)
+        return false;
+    begin_ = 0;
+    end_ = 0;
+    for (;;) {
+        const ssize_t got = ::read(fd_, buffer_.get(), bufferSize);
+        if (got > 0) {
+            end_ = static_cast<std::size_t>(got);
+            return true;
+        }
+        if (got == 0) {
+            atEnd_ = true;
+            return false;
+        }
+        if (errno != EINTR)
+            throw systemError(name_, "cannot read", errno);
+    }
+}
+
+// Takes a byte-order mark off the start of the input. A pipe may deliver fewer than three
+// bytes at a time, so the start is gathered into the buffer first.
+void LineReader::takeByteOrderMark() {
+    while (end_ < 3 && !atEnd_) {
+        const ssize_t got = ::read(fd_, buffer_.get() + end_, bufferSize - end_);
+        if (got > 0)
+            end_ += static_cast<std::size_t>(got);
+        else if (got == 0)
+            atEnd_ = true;
+        else if (errno != EINTR)
+            throw systemError(name_, "cannot read", errno);
+    }
+    if (end_ >= 3 && std::memcmp(buffer_.get(), "\xEF\xBB\xBF", 3) == 0) {
+        hadByteOrderMark_ = true;
+        begin_ = 3;
+    }
+}
+
+void LineReader::noteBreak(LineBreak lineBreak) {
+    if (firstBreak_ == LineBreak::None)
+        firstBreak_ = lineBreak;
+}
+
+bool LineReader::next(std::string_view& line) {
+    if (!started_) {
+        started_ = true;
+        takeByteOrderMark();
+    }
+    carry_.clear();
+    bool carrying = false;
+    for (;;) {
+        if (begin_ == end_ && !fill()) {
+            if (!carrying)
+                return false;
+            line = carry_;
+            return true;
+        }
+        const char* data = buffer_.get();
+        const char* from = data + begin_;
+        const char* to = data + end_;
+        const char* stop = findBreak(from, to);
+        if (stop == to) {
+            carry_.append(from, to);
+            carrying = true;
+            begin_ = end_;
+            continue;
+        }
+        begin_ = static_cast<std::size_t>(stop - data) + 1;
+        if (*stop == '\n') {
+            noteBreak(LineBreak::Lf);
+        } else if (begin_ < end_) {
+            const bool crlf = data[begin_] == '\n';
+            begin_ += crlf ? 1 : 0;
+            noteBreak(crlf ? LineBreak::CrLf : LineBreak::Cr);
+        } else {
+            // A CR at the end of the buffer: the next byte decides between CR and CR LF, and
+            // refilling overwrites the buffer, so the line moves to the carry first.
+            carry_.append(from, stop);
+            const bool crlf = fill() && buffer_[0] == '\n';
+            begin_ = crlf ? 1 : 0;
+            noteBreak(crlf ? LineBreak::CrLf : LineBreak::Cr);
+            line = carry_;
+            return true;
+        }
+        if (carrying) {
+            carry_.append(from, stop);
+            line = carry_;
+        } else {
+            line = std::string_view(from, static_cast<std::size_t>(stop - from));
+        }
+        return true;
+    }
+}
+
+} // namespace stepwell

@@ -1,0 +1,41 @@
+#include "settings.h"
+
+#include "error.h"
+#include "files.h"
+#include "input_file.h"
+#include "line_reader.h"
+#include "numbers.h"
+
+namespace stepwell {
+namespace {
+
+// The check box value of a line-2 text: its leading number, rounded; 0 when that is not a
+// value the check box takes.
+int replaceSettingOf(std::string_view text) {
+    const auto value = roundToInt16(leadingNumber(text));
+    return value && *value >= 0 && *value <= 2 ? *value : 0;
+}
+
+} // namespace
+
+Settings readSettings(const std::string& programDir) {
+    Settings settings;
+    const std::string path = joinPath(programDir, settingsFileName);
+    if (!isOrdinaryFile(path))
+        return settings;
+    try {
+        InputFile file(path);
+        LineReader reader(file.fd(), path);
+        std::string_view line;
+        if (!reader.next(line))
+            return settings;
+        settings.defaultFolder = line;
+        if (reader.next(line))
+            settings.replaceSetting = replaceSettingOf(line);
+    } catch (const Error&) {
+        // An unreadable settings file leaves the defaults, as a missing one does.
+    }
+    return settings;
+}
+
+} // namespace stepwell

@@ -1,0 +1,34 @@
+#include "startup.h"
+
+#include "error.h"
+#include "files.h"
+#include "settings.h"
+
+namespace stepwell {
+
+StartupState startUp() {
+    StartupState state;
+    state.programDir = programDirectory();
+    try {
+        state.startDirectory = currentDirectory();
+    } catch (const Error&) {
+        // A current directory that was removed under us; relative names then fail one by one.
+    }
+    const Settings settings = readSettings(state.programDir);
+    state.defaultFolder = settings.defaultFolder;
+    state.replaceSetting = settings.replaceSetting;
+    return state;
+}
+
+bool applyDefaultFolder(const StartupState& state) {
+    if (state.defaultFolder.empty())
+        return false;
+    try {
+        changeDirectory(state.defaultFolder);
+        return true;
+    } catch (const Error&) {
+        return false;
+    }
+}
+
+} // namespace stepwell

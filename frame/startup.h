@@ -1,0 +1,23 @@
+#pragma once
+
+#include <string>
+
+namespace stepwell {
+
+/// What start-up learns before the window or a batch run begins.
+struct StartupState {
+    std::string programDir;     // holds the tag and settings files
+    std::string startDirectory; // the current directory the program was started in
+    std::string defaultFolder;  // from the settings file; "" when there is none
+    std::string pattern = "*.html";
+    int replaceSetting = 0;     // from the settings file; 0 when there is none
+};
+
+/// Finds the program's folder and reads the settings file. Changes nothing.
+StartupState startUp();
+
+/// Makes the default folder the current directory. A folder that is missing or cannot be
+/// entered is passed over silently; returns whether the change was made.
+bool applyDefaultFolder(const StartupState& state);
+
+} // namespace stepwell

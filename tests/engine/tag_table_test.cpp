@@ -1,0 +1,74 @@
+#include "tag_table.h"
+
+#include "error.h"
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace stepwell {
+namespace {
+
+using test::TempDir;
+using test::writeFile;
+
+// The (tag, delta text) pairs a tag file's text loads as.
+std::vector<std::pair<std::string, std::string>> load(const std::string& text) {
+    TempDir dir;
+    writeFile(dir.file(tagFileName), text);
+    std::vector<std::pair<std::string, std::string>> pairs;
+    const TagTable table = loadTagTable(dir.path());
+    for (const auto& entry : table.entries())
+        pairs.emplace_back(entry.tag, entry.deltaText);
+    return pairs;
+}
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+TEST(TagFile, PairsFieldsAcrossCommasAndLineEnds) {
+    EXPECT_EQ(load("<td,1\r\n</td,-1\r\n"), (Pairs{{"<TD", "1"}, {"</TD", "-1"}}));
+    EXPECT_EQ(load("<td\n1\n</td,-1"), (Pairs{{"<TD", "1"}, {"</TD", "-1"}}));
+    EXPECT_EQ(load("<a,1,<b,+1\r"), (Pairs{{"<A", "1"}, {"<B", "+1"}}));
+}
+
+TEST(TagFile, BlankLinesAndSurroundingBlanksGoQuotedFieldsStay) {
+    EXPECT_EQ(load("\n  \t\n <td \t, 1 \n\n\"<p a=\"\"x\"\", \",\" 0.5\"\n"),
+              (Pairs{{"<TD", "1"}, {"<P A=\"X\", ", " 0.5"}}));
+}
+
+TEST(TagFile, EmptyFieldsAndTrailingComma) {
+    EXPECT_EQ(load("<a,\n"), (Pairs{{"<A", ""}}));
+    EXPECT_EQ(load(",\n<b,1\n"), (Pairs{{"", ""}, {"<B", "1"}}));
+}
+
+TEST(TagFile, UpperCasesAsciiOnly) {
+    EXPECT_EQ(load("<ü-x,1\n"), (Pairs{{"<ü-X", "1"}}));
+}
+
+TEST(TagFile, HundredEntriesLoadAHundredAndFirstFails) {
+    std::string hundred;
+    for (int i = 0; i < 100; ++i)
+        hundred += "<t" + std::to_string(i) + ",1\n";
+    EXPECT_EQ(load(hundred).size(), 100u);
+    EXPECT_THROW(load(hundred + "<x,1\n"), Error);
+    EXPECT_THROW(load(hundred + ",\n"), Error); // even an empty 101st entry
+}
+
+TEST(TagFile, LastTagWithoutDeltaFailsNamingIt) {
+    try {
+        load("<a,1\n<b\n");
+        FAIL() << "no error";
+    } catch (const Error& error) {
+        EXPECT_NE(std::string(error.what()).find("\"<b\" has no delta"), std::string::npos);
+    }
+}
+
+TEST(TagFile, MissingOrNotAnOrdinaryFileGivesAnEmptyTable) {
+    TempDir dir;
+    EXPECT_TRUE(loadTagTable(dir.path()).entries().empty());
+    ::mkdir(dir.file(tagFileName).c_str(), 0755);
+    EXPECT_TRUE(loadTagTable(dir.path()).entries().empty());
+}
+
+} // namespace
+} // namespace stepwell

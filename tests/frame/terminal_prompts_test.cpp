@@ -1,0 +1,39 @@
+#include "terminal_prompts.h"
+
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace stepwell {
+namespace {
+
+// The answers a run of questions gets from `input`, and what the user saw.
+std::pair<std::vector<bool>, std::string> ask(const std::string& input, int questions) {
+    std::istringstream in(input);
+    std::ostringstream shown;
+    TerminalPrompts prompts(in, shown);
+    std::vector<bool> answers;
+    for (int i = 0; i < questions; ++i)
+        answers.push_back(prompts.askYesNo("Q?"));
+    return {answers, shown.str()};
+}
+
+TEST(TerminalPrompts, YesIsTheDefaultAndCaseDoesNotMatter) {
+    EXPECT_EQ(ask("\ny\nYES\r\n n \nNo\n", 5).first,
+              (std::vector<bool>{true, true, true, false, false}));
+}
+
+TEST(TerminalPrompts, OtherAnswersAskAgainAndTheEndOfInputDeclines) {
+    const auto [answers, shown] = ask("maybe\nyep\nn\n", 2);
+    EXPECT_EQ(answers, (std::vector<bool>{false, false}));
+    EXPECT_EQ(shown, "Q? [Y/n] Q? [Y/n] Q? [Y/n] Q? [Y/n] \n");
+}
+
+TEST(TerminalPrompts, AnErrorIsOneLine) {
+    std::istringstream in;
+    std::ostringstream shown;
+    TerminalPrompts(in, shown).showError("a.html: cannot\nopen");
+    EXPECT_EQ(shown.str(), "stepwell: a.html: cannot open\n");
+}
+
+} // namespace
+} // namespace stepwell

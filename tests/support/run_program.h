@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace stepwell::test {
+
+/// What a finished run of a program left behind.
+struct RunResult {
+    int exitStatus = -1;
+    std::string out;
+    std::string err;
+};
+
+/// Runs `program` with `arguments` in `folder`, feeding `input` on standard input, and
+/// waits for it.
+RunResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::string& folder, const std::string& input = "");
+
+/// Copies the built program into `folder`, so a test can give it a tag file and settings
+/// file of its own. Returns the copy's path.
+std::string installProgramCopy(const std::string& folder);
+
+} // namespace stepwell::test
