@@ -20,7 +20,8 @@ struct ConvertOptions {
 
 /// Converts one file: asks before replacing the input or overwriting an existing
 /// "<path>.ident", loads the tag table, re-indents every line and puts the result in place
-/// atomically. Errors go to `prompts.showError`; the function always returns.
+/// atomically; an input whose result is identical to it is not replaced at all. Errors go
+/// to `prompts.showError`; the function always returns.
 ConvertResult convertFile(const std::string& path, const ConvertOptions& options,
                           Prompts& prompts);
 
