@@ -1,6 +1,7 @@
 #include "command_line.h"
 #include "startup.h"
 #include "terminal_prompts.h"
+#include "unattended.h"
 
 #include <iostream>
 
@@ -20,6 +21,9 @@ int main(int argc, char** argv) {
     case CommandLine::Action::Window:
         std::cerr << "stepwell: no file named\nTry 'stepwell --help'.\n";
         return 2;
+    case CommandLine::Action::Filter:
+    case CommandLine::Action::Check:
+        return runUnattended(command, startUp().programDir);
     case CommandLine::Action::Convert:
         break;
     }
