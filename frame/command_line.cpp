@@ -47,7 +47,9 @@ std::string usageText() {
            "1 when a conversion failed, 2 for a usage error.\n";
 }
 
-std::string versionText() { return std::string("stepwell ") + STEPWELL_VERSION + "\n"; }
+std::string versionText() {
+    return std::string("stepwell ") + STEPWELL_VERSION + "\n";
+}
 
 std::vector<std::string> expandToken(const std::string& token) {
     const std::string name = namePart(token);

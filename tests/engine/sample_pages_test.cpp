@@ -1,8 +1,8 @@
 // The shipped tag table against the sample pages: well-formed pages come out balanced, and
 // a conversion changes nothing but leading blanks.
 #include "line_indenter.h"
-#include "tag_table.h"
 #include "support/temp_dir.h"
+#include "tag_table.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
