@@ -24,8 +24,8 @@ const std::string indentedPage = "<table>\n\t<tr>\n\t\t<td>x</td>\n\t</tr>\n</ta
 
 // Installs the build into `prefix`; with `destDir`, stages it there as a package build does.
 void install(const std::string& prefix, const std::string& destDir = "") {
-    std::vector<std::string> arguments{"DESTDIR=" + destDir, STEPWELL_CMAKE, "--install",
-                                       STEPWELL_BUILD_DIR,   "--prefix",     prefix};
+    std::vector<std::string> arguments{"DESTDIR=" + destDir, STEPWELL_CMAKE, "--install"};
+    arguments.insert(arguments.end(), {STEPWELL_BUILD_DIR, "--prefix", prefix});
     const auto run = runProgram("/usr/bin/env", arguments, "/");
     ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
 }
