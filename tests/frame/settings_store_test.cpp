@@ -46,15 +46,6 @@ TEST_F(SettingsStore, ReplaceSettingKeepsLineOneAsWritten) {
     EXPECT_EQ(settings.replaceSetting, 1);
 }
 
-TEST_F(SettingsStore, EachStoreKeepsTheOther) {
-    givenIni("/a\r\n0\r\n");
-    storeDefaultReplaceSetting(dir.path(), 2);
-    storeDefaultFolder(dir.path(), "/b");
-    storeDefaultReplaceSetting(dir.path(), 1);
-    storeDefaultFolder(dir.path(), "/c");
-    EXPECT_EQ(readFile(ini()), "/c\r\n1\r\n");
-}
-
 TEST_F(SettingsStore, OneLineFile) {
     givenIni("/old\r\n");
     storeDefaultFolder(dir.path(), "/new");
