@@ -12,7 +12,9 @@
 
 namespace stepwell {
 
-std::string identPath(const std::string& path) { return path + ".ident"; }
+std::string identPath(const std::string& path) {
+    return path + ".ident";
+}
 
 void convertLines(LineReader& in, LineWriter& out, const TagTable& table) {
     convertLinesTo(in, out, table);

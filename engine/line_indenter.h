@@ -19,7 +19,7 @@ public:
 
 /// What the tag scan found on one line.
 struct LineTally {
-    double lineDelta = 0;      // sum of the deltas of every counted occurrence
+    double lineDelta = 0;       // sum of the deltas of every counted occurrence
     std::int16_t leadDelta = 0; // delta of the last occurrence found at the very start
 };
 

@@ -80,7 +80,9 @@ std::string usageText() {
            "would change, 1 when some would, 2 when a file could not be checked.\n";
 }
 
-std::string versionText() { return std::string("stepwell ") + STEPWELL_VERSION + "\n"; }
+std::string versionText() {
+    return std::string("stepwell ") + STEPWELL_VERSION + "\n";
+}
 
 std::vector<std::string> expandToken(const std::string& token) {
     const std::string name = namePart(token);
