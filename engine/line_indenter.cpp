@@ -22,49 +22,11 @@ std::int16_t levelPlus(std::int16_t level, double delta) {
     return *result;
 }
 
-double deltaOf(const TagEntry& entry) {
-    if (!entry.delta)
-        throw LineError("tag \"" + entry.tag + "\" has the delta \"" + entry.deltaText +
-                        "\", which is not a number");
-    return *entry.delta;
-}
-
-std::int16_t leadDeltaOf(const TagEntry& entry) {
-    const auto lead = roundToInt16(*entry.delta);
-    if (!lead)
-        throw LineError("the delta \"" + entry.deltaText + "\" of tag \"" + entry.tag +
-                        "\" is outside -32768 to 32767");
-    return *lead;
-}
-
 } // namespace
 
 std::string_view stripLeadingBlanks(std::string_view line) {
     const auto first = line.find_first_not_of(" \t");
     return first == line.npos ? std::string_view() : line.substr(first);
-}
-
-LineTally scanTags(std::string_view text, const TagTable& table) {
-    const auto entries = table.usable();
-    LineTally tally;
-    // Only the upper-cased copy is searched, and it is never written, so removals are made
-    // on it alone.
-    std::string scan = upperAscii(text);
-    std::size_t i = 0;
-    while (i < entries.size()) {
-        const TagEntry& entry = entries[i];
-        const auto position = scan.find(entry.tag);
-        if (position == scan.npos) {
-            ++i;
-            continue;
-        }
-        scan.erase(position, entry.tag.size());
-        tally.lineDelta += deltaOf(entry);
-        if (position == 0)
-            tally.leadDelta = leadDeltaOf(entry);
-        i = 0;
-    }
-    return tally;
 }
 
 std::int16_t applyTally(const LineTally& tally, std::int16_t& level) {
@@ -83,11 +45,11 @@ std::int16_t applyTally(const LineTally& tally, std::int16_t& level) {
 }
 
 LineIndenter::LineIndenter(const TagTable& table, std::int16_t level)
-    : table_(table), level_(level) {}
+    : scanner_(table), level_(level) {}
 
 void LineIndenter::indentLine(std::string_view line, std::string& out) {
     const std::string_view text = stripLeadingBlanks(line);
-    const std::int16_t written = applyTally(scanTags(text, table_), level_);
+    const std::int16_t written = applyTally(scanner_.scan(text), level_);
     if (written > 0)
         out.append(static_cast<std::size_t>(written), '\t');
     out.append(text);

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "error.h"
+#include "line_tally.h"
+#include "tag_scanner.h"
 #include "tag_table.h"
 
 #include <cstdint>
@@ -9,27 +10,8 @@
 
 namespace stepwell {
 
-/// An error that belongs to one input line: a delta that is not a number, or a level or
-/// delta outside the 16-bit range. The converter adds the file and line number.
-class LineError : public Error {
-public:
-    using Error::Error;
-};
-
-/// What the tag scan found on one line.
-struct LineTally {
-    double lineDelta = 0;      // sum of the deltas of every counted occurrence
-    std::int16_t leadDelta = 0; // delta of the last occurrence found at the very start
-};
-
 /// The line from its first character that is neither a space nor a tab.
 std::string_view stripLeadingBlanks(std::string_view line);
-
-/// Counts the tag occurrences of `text` (already stripped): the first entry in table order
-/// that occurs anywhere is counted and its first occurrence removed, then the scan starts
-/// over from the first entry, until no entry occurs any more. Matching ignores ASCII case.
-/// Throws LineError for a delta that is not a number or a leading delta out of range.
-LineTally scanTags(std::string_view text, const TagTable& table);
 
 /// Applies one line's tally to the running level: returns the level the line is written at
 /// and moves `level` to the level of the next line. Throws LineError on overflow.
@@ -47,7 +29,7 @@ public:
     std::int16_t level() const { return level_; }
 
 private:
-    const TagTable& table_;
+    TagScanner scanner_;
     std::int16_t level_ = 0;
 };
 
