@@ -39,7 +39,7 @@ std::int16_t applyTally(const LineTally& tally, std::int16_t& level) {
     const std::int16_t written = level;
     if (s == 0 && f < 0)
         level = levelPlus(level, 1);
-    if (s > 0 || f >= 0)
+    if ((s > 0 || f >= 0) && s != 0) // most lines leave the level as it is
         level = levelPlus(level, s);
     return written;
 }

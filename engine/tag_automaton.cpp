@@ -56,12 +56,14 @@ TagAutomaton::TagAutomaton(std::span<const TagEntry> entries) {
     }
     const auto states = static_cast<std::uint32_t>(trie.ends.size());
     // A state is kept as its row offset, below the flag bit.
-    if (std::uint64_t{states} * classes_ >= matchFlag)
+    if (std::uint64_t{states} * classes_ * 2 >= partFlag)
         throw Error("the tags are too long to be matched");
 
     // Breadth first, so that a state's fallback (its longest proper suffix in the trie) is
     // complete before the state itself.
     std::vector<std::uint32_t> fallback(states, 0);
+    // Whether the state, or a shorter text it ends with, can still grow into a tag.
+    std::vector<bool> partial(states, false);
     std::vector<std::uint32_t> next(std::size_t{states} * classes_, 0);
     std::deque<std::uint32_t> queue;
     for (std::uint32_t cls = 0; cls < classes_; ++cls) {
@@ -78,6 +80,10 @@ TagAutomaton::TagAutomaton(std::span<const TagEntry> entries) {
         const auto& inherited = trie.ends[fallback[state]];
         ends.insert(ends.end(), inherited.begin(), inherited.end());
         std::sort(ends.begin(), ends.end());
+        partial[state] = partial[fallback[state]];
+        for (std::uint32_t cls = 0; cls < classes_; ++cls)
+            if (trie.child(state, cls) != none)
+                partial[state] = true;
         for (std::uint32_t cls = 0; cls < classes_; ++cls) {
             const std::int32_t child = trie.child(state, cls);
             const std::uint32_t viaFallback = next[fallback[state] * classes_ + cls];
@@ -91,11 +97,17 @@ TagAutomaton::TagAutomaton(std::span<const TagEntry> entries) {
         }
     }
 
-    table_.resize(next.size());
-    for (std::size_t i = 0; i < next.size(); ++i) {
-        const std::uint32_t target = next[i];
-        table_[i] = target * classes_ | (trie.ends[target].empty() ? 0 : matchFlag);
-    }
+    // Rows as wide as a power of two, so that a state's number is its offset shifted.
+    while ((1u << rowShift_) < classes_)
+        ++rowShift_;
+    table_.assign(std::size_t{states} << rowShift_, 0);
+    for (std::uint32_t state = 0; state < states; ++state)
+        for (std::uint32_t cls = 0; cls < classes_; ++cls) {
+            const std::uint32_t target = next[state * classes_ + cls];
+            table_[(state << rowShift_) + cls] = target << rowShift_ |
+                                                 (trie.ends[target].empty() ? 0 : matchFlag) |
+                                                 (partial[target] ? partFlag : 0);
+        }
     matchBegin_.reserve(states + 1);
     for (const auto& ends : trie.ends) {
         matchBegin_.push_back(static_cast<std::uint32_t>(matchList_.size()));
@@ -122,7 +134,7 @@ TagAutomaton::TagAutomaton(std::span<const TagEntry> entries) {
 }
 
 std::span<const std::uint8_t> TagAutomaton::matches(State state) const {
-    const std::uint32_t index = (state & ~matchFlag) / classes_;
+    const std::uint32_t index = (state & ~(matchFlag | partFlag)) >> rowShift_;
     return {matchList_.data() + matchBegin_[index], matchList_.data() + matchBegin_[index + 1]};
 }
 

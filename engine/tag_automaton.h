@@ -17,16 +17,18 @@ namespace stepwell {
 /// keeps the transition table small enough to stay in the first-level cache.
 class TagAutomaton {
 public:
-    /// A state, stored as its row offset in the transition table; the high bit marks states
-    /// at which at least one tag ends.
+    /// A state, stored as its row offset in the transition table and two flags.
     using State = std::uint32_t;
     static constexpr State start = 0;
+    /// At least one tag ends here.
     static constexpr State matchFlag = 0x80000000u;
+    /// The text read so far ends with the beginning of a tag that is not complete yet.
+    static constexpr State partFlag = 0x40000000u;
 
     explicit TagAutomaton(std::span<const TagEntry> entries);
 
     State next(State state, unsigned char byte) const {
-        return table_[(state & ~matchFlag) + classOf_[byte]];
+        return table_[(state & ~(matchFlag | partFlag)) + classOf_[byte]];
     }
     /// The indices of the entries whose tags end at `state` (a state with matchFlag set).
     std::span<const std::uint8_t> matches(State state) const;
@@ -40,6 +42,7 @@ private:
     std::array<bool, 256> beginsTag_{};
     int soleFirstByte_ = -1;
     std::uint32_t classes_ = 1;
+    std::uint32_t rowShift_ = 0;
     std::vector<State> table_;
     std::vector<std::uint32_t> matchBegin_; // per state: where its entries start in matchList_
     std::vector<std::uint8_t> matchList_;

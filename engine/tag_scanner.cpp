@@ -96,11 +96,22 @@ LineTally TagScanner::scan(std::string_view text) {
 }
 
 // Queues the occurrences that end at `end`, keeping the queue in order of start. False when
-// the text before one of them begins a tag, so that a removal could join it into a new one.
+// the text before one of them is the unfinished beginning of a tag, which removing the
+// occurrence could join to the text after it.
 bool TagScanner::notePending(TagAutomaton::State state, std::size_t end) {
-    for (const std::uint8_t entry : automaton_.matches(state)) {
+    const auto matches = automaton_.matches(state);
+    // The usual case: one occurrence that nothing before or after it can overlap.
+    if (matches.size() == 1 && !(state & TagAutomaton::partFlag) && group_.empty() &&
+        pending_.empty()) {
+        const std::size_t start = end - entries_[matches[0]].tag.size();
+        if (recent_[start & recentMask_] & TagAutomaton::partFlag)
+            return false;
+        take({start, matches[0]});
+        return true;
+    }
+    for (const std::uint8_t entry : matches) {
         const std::size_t start = end - entries_[entry].tag.size();
-        if (recent_[start & recentMask_] != TagAutomaton::start)
+        if (recent_[start & recentMask_] & TagAutomaton::partFlag)
             return false;
         pending_.push_back({start, entry});
         for (std::size_t k = pending_.size() - 1;
@@ -153,34 +164,38 @@ void TagScanner::settleGroup() {
                 occurrence.start = std::string::npos; // lost to an earlier entry
         }
     }
-    for (const Occurrence& occurrence : group_) {
-        if (occurrence.start == std::string::npos)
-            continue;
-        const std::uint8_t entry = occurrence.entry;
-        if (counts_[entry]++ == 0)
-            counted_.push_back(entry);
-        if (!chainOpen_)
-            continue;
-        if (occurrence.start != chainEnd_) {
-            chainOpen_ = false;
-            continue;
-        }
-        // Everything before it is removed by the chain; it is at the very start when it comes
-        // after every one of them in the rule's order.
-        if (entry >= chainTop_) {
-            chainTop_ = entry;
-            leadEntry_ = entry;
-            if (entries_[entry].delta && !entries_[entry].lead && leadError_ < 0)
-                leadError_ = entry;
-        }
-        chainEnd_ += entries_[entry].tag.size();
-    }
+    for (const Occurrence& occurrence : group_)
+        if (occurrence.start != std::string::npos)
+            take(occurrence);
     group_.clear();
     groupEnd_ = 0;
 }
 
+// Counts a surviving occurrence; they come in order of position.
+void TagScanner::take(const Occurrence& occurrence) {
+    const std::uint8_t entry = occurrence.entry;
+    if (counts_[entry]++ == 0)
+        counted_.push_back(entry);
+    if (!chainOpen_)
+        return;
+    if (occurrence.start != chainEnd_) {
+        chainOpen_ = false;
+        return;
+    }
+    // Everything before it is removed by the chain; it is at the very start when it comes
+    // after every one of them in the rule's order.
+    if (entry >= chainTop_) {
+        chainTop_ = entry;
+        leadEntry_ = entry;
+        if (entries_[entry].delta && !entries_[entry].lead && leadError_ < 0)
+            leadError_ = entry;
+    }
+    chainEnd_ += entries_[entry].tag.size();
+}
+
 LineTally TagScanner::finishTally() {
-    std::sort(counted_.begin(), counted_.end());
+    if (counted_.size() > 1)
+        std::sort(counted_.begin(), counted_.end());
     // The rule meets entries in table order, so the first failing entry is the lowest.
     for (const std::uint8_t entry : counted_) {
         if (leadError_ >= 0 && leadError_ < entry)

@@ -51,6 +51,7 @@ private:
     bool notePending(TagAutomaton::State state, std::size_t end);
     void releasePending(std::size_t before);
     void settleGroup();
+    void take(const Occurrence& occurrence);
     LineTally finishTally();
 
     // Removals that may join text into new occurrences, for scanBySweeps().
