@@ -1,11 +1,13 @@
 // The yardstick for the converter's speed: reads lines, drops their leading blanks and writes
-// them, with the same reader, writer and atomic file as a conversion, and nothing else.
+// them, with the same reader, writer, stripping and atomic file as a conversion, and nothing
+// else.
 //
 // usage: line_copier INPUT OUTPUT [--no-sync]
 // --no-sync writes OUTPUT directly and never syncs it, to show what the sync costs.
 #include "atomic_file.h"
 #include "error.h"
 #include "input_file.h"
+#include "line_indenter.h"
 #include "line_reader.h"
 #include "line_writer.h"
 
@@ -19,8 +21,7 @@ namespace {
 void copyLines(stepwell::LineReader& in, stepwell::LineWriter& out) {
     std::string_view line;
     while (in.next(line)) {
-        const auto first = line.find_first_not_of(" \t");
-        out.write(first == line.npos ? std::string_view() : line.substr(first));
+        out.write(stepwell::stripLeadingBlanks(line));
         out.write("\n");
     }
     out.flush();

@@ -25,8 +25,10 @@ std::int16_t levelPlus(std::int16_t level, double delta) {
 } // namespace
 
 std::string_view stripLeadingBlanks(std::string_view line) {
-    const auto first = line.find_first_not_of(" \t");
-    return first == line.npos ? std::string_view() : line.substr(first);
+    std::size_t first = 0;
+    while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
+        ++first;
+    return line.substr(first);
 }
 
 std::int16_t applyTally(const LineTally& tally, std::int16_t& level) {

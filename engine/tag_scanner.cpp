@@ -67,6 +67,8 @@ LineTally TagScanner::scan(std::string_view text) {
     const auto* data = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
     const int soleFirst = automaton_.soleFirstByte();
+    TagAutomaton::State* const recent = recent_.data();
+    const std::size_t recentMask = recentMask_;
     TagAutomaton::State state = TagAutomaton::start;
     std::size_t i = 0;
     while (i < size) {
@@ -84,7 +86,7 @@ LineTally TagScanner::scan(std::string_view text) {
                     break;
             }
         }
-        recent_[i & recentMask_] = state;
+        recent[i & recentMask] = state;
         state = automaton_.next(state, data[i]);
         ++i;
         if ((state & TagAutomaton::matchFlag) && !notePending(state, i))
