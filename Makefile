@@ -7,7 +7,7 @@ CMAKE_FLAGS ?=
 
 # Debian packages the build, the tests and the window need.
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
-	clang-format python3
+	clang-format python3 time hyperfine
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
@@ -43,6 +43,12 @@ run: build
 	$(BUILD_DIR)/stepwell $(BUILD_DIR)/run/page.html
 	@echo "Wrote $(BUILD_DIR)/run/page.html.ident:"
 	@cat $(BUILD_DIR)/run/page.html.ident
+
+# Generates the 100 MiB benchmark pages once (in bench/data/, not committed), then times a
+# conversion against the plain line copier, start-up, and the engine's micro-benchmarks.
+bench: build
+	bench/run.sh $(BUILD_DIR)
+	$(BUILD_DIR)/bench/micro_bench
 
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 

@@ -15,6 +15,9 @@ std::string levelText(double level) {
 
 std::int16_t levelPlus(std::int16_t level, double delta) {
     const double sum = level + delta;
+    // Whole numbers in range need no rounding, and they are nearly every sum.
+    if (sum >= -32768.0 && sum <= 32767.0 && static_cast<std::int16_t>(sum) == sum)
+        return static_cast<std::int16_t>(sum);
     const auto result = roundToInt16(sum);
     if (!result)
         throw LineError("the indentation level would become " + levelText(sum) +
