@@ -8,7 +8,7 @@ CMAKE_FLAGS ?=
 # Debian packages the build, the tests and the window need (desktop-file-utils checks the
 # desktop entry; file is what CPack uses to find the program's library dependencies).
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
-	clang-format python3 desktop-file-utils file
+	clang-format python3 desktop-file-utils file time hyperfine
 
 # Where `make install` puts Stepwell; DESTDIR stages the tree elsewhere (for packaging).
 PREFIX ?= /usr/local
@@ -68,6 +68,12 @@ uninstall:
 # Builds a Debian package, build/stepwell_<version>_<arch>.deb, installing into /usr.
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
+
+# Generates the 100 MiB benchmark pages once (in bench/data/, not committed), then times a
+# conversion against the plain line copier, start-up, and the engine's micro-benchmarks.
+bench: build
+	bench/run.sh $(BUILD_DIR)
+	$(BUILD_DIR)/bench/micro_bench
 
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 

@@ -15,6 +15,9 @@ std::string levelText(double level) {
 
 std::int16_t levelPlus(std::int16_t level, double delta) {
     const double sum = level + delta;
+    // Whole numbers in range need no rounding, and they are nearly every sum.
+    if (sum >= -32768.0 && sum <= 32767.0 && static_cast<std::int16_t>(sum) == sum)
+        return static_cast<std::int16_t>(sum);
     const auto result = roundToInt16(sum);
     if (!result)
         throw LineError("the indentation level would become " + levelText(sum) +
@@ -22,49 +25,13 @@ std::int16_t levelPlus(std::int16_t level, double delta) {
     return *result;
 }
 
-double deltaOf(const TagEntry& entry) {
-    if (!entry.delta)
-        throw LineError("tag \"" + entry.tag + "\" has the delta \"" + entry.deltaText +
-                        "\", which is not a number");
-    return *entry.delta;
-}
-
-std::int16_t leadDeltaOf(const TagEntry& entry) {
-    const auto lead = roundToInt16(*entry.delta);
-    if (!lead)
-        throw LineError("the delta \"" + entry.deltaText + "\" of tag \"" + entry.tag +
-                        "\" is outside -32768 to 32767");
-    return *lead;
-}
-
 } // namespace
 
 std::string_view stripLeadingBlanks(std::string_view line) {
-    const auto first = line.find_first_not_of(" \t");
-    return first == line.npos ? std::string_view() : line.substr(first);
-}
-
-LineTally scanTags(std::string_view text, const TagTable& table) {
-    const auto entries = table.usable();
-    LineTally tally;
-    // Only the upper-cased copy is searched, and it is never written, so removals are made
-    // on it alone.
-    std::string scan = upperAscii(text);
-    std::size_t i = 0;
-    while (i < entries.size()) {
-        const TagEntry& entry = entries[i];
-        const auto position = scan.find(entry.tag);
-        if (position == scan.npos) {
-            ++i;
-            continue;
-        }
-        scan.erase(position, entry.tag.size());
-        tally.lineDelta += deltaOf(entry);
-        if (position == 0)
-            tally.leadDelta = leadDeltaOf(entry);
-        i = 0;
-    }
-    return tally;
+    std::size_t first = 0;
+    while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
+        ++first;
+    return line.substr(first);
 }
 
 std::int16_t applyTally(const LineTally& tally, std::int16_t& level) {
@@ -77,16 +44,16 @@ std::int16_t applyTally(const LineTally& tally, std::int16_t& level) {
     const std::int16_t written = level;
     if (s == 0 && f < 0)
         level = levelPlus(level, 1);
-    if (s > 0 || f >= 0)
+    if ((s > 0 || f >= 0) && s != 0) // most lines leave the level as it is
         level = levelPlus(level, s);
     return written;
 }
 
 LineIndenter::LineIndenter(const TagTable& table, std::int16_t level)
-    : raw_(table), level_(level) {}
+    : raw_(table), scanner_(raw_.ordinaryTable()), level_(level) {}
 
-LineTally LineIndenter::tally(std::string_view text) const {
-    return scanTags(text, raw_.ordinaryTable());
+LineTally LineIndenter::tally(std::string_view text) {
+    return scanner_.scan(text);
 }
 
 // The text of a line outside raw blocks whose tags count, from `from` on; notes the block

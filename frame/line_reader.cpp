@@ -3,6 +3,7 @@
 #include "error.h"
 
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <unistd.h>
 
@@ -11,9 +12,21 @@ namespace {
 
 constexpr std::size_t bufferSize = 256 * 1024;
 
-// The first CR or LF in [from, to), or `to`.
+// The first CR or LF in [from, to), or `to`. Eight bytes at a time up to the word that holds
+// a break: (x - 0x01..) & ~x & 0x80.. is non-zero exactly when some byte of x is zero.
 const char* findBreak(const char* from, const char* to) {
-    for (const char* p = from; p != to; ++p)
+    constexpr std::uint64_t ones = 0x0101010101010101u;
+    constexpr std::uint64_t highs = 0x8080808080808080u;
+    const char* p = from;
+    for (; to - p >= 8; p += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, p, sizeof word);
+        const std::uint64_t lf = word ^ (ones * '\n');
+        const std::uint64_t cr = word ^ (ones * '\r');
+        if ((((lf - ones) & ~lf) | ((cr - ones) & ~cr)) & highs)
+            break;
+    }
+    for (; p != to; ++p)
         if (*p == '\n' || *p == '\r')
             return p;
     return to;

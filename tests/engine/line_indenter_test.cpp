@@ -100,7 +100,8 @@ TEST(IndentLine, CloserAfterTextTakesEffectFromTheNextLine) {
 
 TEST(IndentLine, LeadDeltaFollowsTableOrderNotLineOrder) {
     const TagTable table = tableOf({{"</TR>", "-1"}, {"<TD>", "1"}});
-    const LineTally tally = scanTags("</TR><TD>", table);
+    TagScanner scanner(table);
+    const LineTally tally = scanner.scan("</TR><TD>");
     EXPECT_EQ(tally.lineDelta, 0);
     EXPECT_EQ(tally.leadDelta, 1);
     std::int16_t level = 1;
@@ -125,7 +126,7 @@ TEST(IndentLine, EmptyTagHidesTheEntriesBehindIt) {
 
 TEST(IndentLine, FractionalDeltasAccumulateAndRoundHalfToEven) {
     const TagTable half = tableOf({{"<H", "0.5"}, {"</H", "-0.5"}});
-    EXPECT_EQ(scanTags("<h>", half).leadDelta, 0); // 0.5 rounds to 0
+    EXPECT_EQ(TagScanner(half).scan("<h>").leadDelta, 0); // 0.5 rounds to 0
     std::int16_t level = 0;
     indentLine("<h>", half, level); // 0 + 0.5 rounds to 0
     EXPECT_EQ(level, 0);
