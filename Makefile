@@ -7,7 +7,9 @@ CMAKE_FLAGS ?=
 
 # Debian packages the build, the tests and the window need.
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
-	clang-format python3
+	clang-format python3 \
+	qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic \
+	xvfb xauth xdotool imagemagick
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
