@@ -5,15 +5,20 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-# Debian packages the build, the tests and the window need.
+# Debian packages the build, the tests and the window need (desktop-file-utils checks the
+# desktop entry; file is what CPack uses to find the program's library dependencies).
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
-	clang-format python3 \
+	clang-format python3 desktop-file-utils file \
 	qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic \
 	xvfb xauth xdotool imagemagick
 
+# Where `make install` puts Stepwell; DESTDIR stages the tree elsewhere (for packaging).
+PREFIX ?= /usr/local
+DESTDIR ?=
+
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps build test run bench format format-check clean
+.PHONY: all deps build test run bench format format-check clean install uninstall package
 
 all: build
 
@@ -45,6 +50,26 @@ run: build
 	$(BUILD_DIR)/stepwell $(BUILD_DIR)/run/page.html
 	@echo "Wrote $(BUILD_DIR)/run/page.html.ident:"
 	@cat $(BUILD_DIR)/run/page.html.ident
+
+# The program folder goes to $(PREFIX)/lib/stepwell, with a link in $(PREFIX)/bin, the desktop
+# entry and the icon. Run it as root (sudo make install) for a system prefix.
+# The list of installed files is kept apart, as the install tests overwrite CMake's own.
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+	cp $(BUILD_DIR)/install_manifest.txt $(BUILD_DIR)/installed-files.txt
+
+# Removes what the last `make install` put in place (the settings file, which Stepwell makes
+# when a default is stored, stays).
+uninstall:
+	@test -f $(BUILD_DIR)/installed-files.txt || { echo "Nothing installed from $(BUILD_DIR)"; exit 1; }
+	xargs -d '\n' rm -f -- < $(BUILD_DIR)/installed-files.txt
+	-rmdir "$(DESTDIR)$(PREFIX)/lib/stepwell" 2>/dev/null
+	-command -v update-desktop-database >/dev/null && \
+		update-desktop-database -q "$(DESTDIR)$(PREFIX)/share/applications"
+
+# Builds a Debian package, build/stepwell_<version>_<arch>.deb, installing into /usr.
+package: build
+	cd $(BUILD_DIR) && cpack -G DEB
 
 FORMAT_FILES = $(shell git ls-files '*.cpp' '*.h')
 

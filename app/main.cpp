@@ -1,5 +1,6 @@
 #include "command_line.h"
 #include "startup.h"
+#include "unattended.h"
 #include "window_program.h"
 
 #include <iostream>
@@ -19,6 +20,9 @@ int main(int argc, char** argv) {
         return 2;
     case CommandLine::Action::Window:
         return runWindow(argc, argv);
+    case CommandLine::Action::Filter:
+    case CommandLine::Action::Check:
+        return runUnattended(command, startUp().programDir);
     case CommandLine::Action::Convert:
         break;
     }

@@ -1,6 +1,8 @@
 #include "convert.h"
 
 #include "atomic_file.h"
+#include "byte_comparer.h"
+#include "convert_lines.h"
 #include "error.h"
 #include "files.h"
 #include "input_file.h"
@@ -10,37 +12,27 @@
 
 namespace stepwell {
 
-std::string identPath(const std::string& path) { return path + ".ident"; }
+std::string identPath(const std::string& path) {
+    return path + ".ident";
+}
 
 void convertLines(LineReader& in, LineWriter& out, const TagTable& table) {
-    LineIndenter indenter(table);
-    std::string outLine;
-    std::string_view line;
-    std::uint64_t lineNumber = 0;
-    std::string_view lineBreak;
-    while (in.next(line)) {
-        ++lineNumber;
-        if (lineNumber == 1) {
-            if (in.hadByteOrderMark())
-                out.write("\xEF\xBB\xBF");
-            // The first line's break is known once it is read; none means a one-line file.
-            lineBreak = in.firstBreak() == LineBreak::None ? "\n" : lineBreakText(in.firstBreak());
-        }
-        outLine.clear();
-        try {
-            indenter.indentLine(line, outLine);
-        } catch (const LineError& error) {
-            throw LineError("line " + std::to_string(lineNumber) + ": " + error.what());
-        }
-        outLine.append(lineBreak);
-        out.write(outLine);
-    }
-    if (lineNumber == 0 && in.hadByteOrderMark())
-        out.write("\xEF\xBB\xBF");
-    out.flush();
+    convertLinesTo(in, out, table);
 }
 
 namespace {
+
+// Writes the result and compares it with the input at the same time.
+struct WriteAndCompare {
+    LineWriter& writer;
+    ByteComparer& original;
+
+    void write(std::string_view text) {
+        writer.write(text);
+        original.write(text);
+    }
+    void flush() { writer.flush(); }
+};
 
 // The question of the mode, when one is due; true when the conversion may go on.
 bool mayProceed(const std::string& path, bool replace, Prompts& prompts) {
@@ -60,8 +52,18 @@ void convertInto(const std::string& path, bool replace, const TagTable& table) {
         output.keepAttributesOf(input.status());
     LineReader reader(input.fd(), path);
     LineWriter writer(output.fd(), output.destination());
-    convertLines(reader, writer, table);
-    output.commit();
+    if (!replace) {
+        convertLines(reader, writer, table);
+        output.commit();
+        return;
+    }
+    // A result identical to the input leaves the file alone (same inode, same time): the
+    // temporary file goes with `output`.
+    ByteComparer original(input.fd(), path);
+    WriteAndCompare both{writer, original};
+    convertLinesTo(reader, both, table);
+    if (!original.matchedAll())
+        output.commit();
 }
 
 // The tag table, with its errors naming the file that could not be converted.

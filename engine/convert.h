@@ -14,15 +14,15 @@ enum class ConvertResult { Converted, Declined, Failed };
 
 /// What a conversion needs to know besides the file.
 struct ConvertOptions {
-    std::string programDir;  // holds the tag file
-    int replaceSetting = 0;  // 0 off; 1 on; 2, the greyed state, also on
+    std::string programDir; // holds the tag file
+    int replaceSetting = 0; // 0 off; 1 on; 2, the greyed state, also on
 };
 
 /// Converts one file: asks before replacing the input or overwriting an existing
 /// "<path>.ident", loads the tag table, re-indents every line and puts the result in place
-/// atomically. Errors go to `prompts.showError`; the function always returns.
-ConvertResult convertFile(const std::string& path, const ConvertOptions& options,
-                          Prompts& prompts);
+/// atomically; an input whose result is identical to it is not replaced at all. Errors go
+/// to `prompts.showError`; the function always returns.
+ConvertResult convertFile(const std::string& path, const ConvertOptions& options, Prompts& prompts);
 
 /// Re-indents every line of `in` into `out` with the line break the input used first (LF
 /// when it has none), keeping a byte-order mark. Throws LineError prefixed with the line

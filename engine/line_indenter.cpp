@@ -83,11 +83,41 @@ std::int16_t applyTally(const LineTally& tally, std::int16_t& level) {
 }
 
 LineIndenter::LineIndenter(const TagTable& table, std::int16_t level)
-    : table_(table), level_(level) {}
+    : raw_(table), level_(level) {}
+
+LineTally LineIndenter::tally(std::string_view text) const {
+    return scanTags(text, raw_.ordinaryTable());
+}
+
+// The text of a line outside raw blocks whose tags count, from `from` on; notes the block
+// the line leaves open.
+std::string_view LineIndenter::ordinaryText(std::string_view text, std::size_t from) {
+    if (raw_.empty())
+        return text.substr(from);
+    raw_.split(text, from, split_);
+    open_ = split_.opened;
+    return split_.ordinary;
+}
+
+// A line inside a raw block is written as it came. The line that ends the block is not
+// indented either, so its tags after the end move the level from the next line on,
+// whatever its leading delta.
+void LineIndenter::copyRawLine(std::string_view line, std::string& out) {
+    out.append(line);
+    const std::size_t after = RawBlocks::findEnd(line, *open_, 0);
+    if (after == std::string_view::npos)
+        return;
+    open_ = nullptr;
+    level_ = levelPlus(level_, tally(ordinaryText(line, after)).lineDelta);
+}
 
 void LineIndenter::indentLine(std::string_view line, std::string& out) {
+    if (open_) {
+        copyRawLine(line, out);
+        return;
+    }
     const std::string_view text = stripLeadingBlanks(line);
-    const std::int16_t written = applyTally(scanTags(text, table_), level_);
+    const std::int16_t written = applyTally(tally(ordinaryText(text, 0)), level_);
     if (written > 0)
         out.append(static_cast<std::size_t>(written), '\t');
     out.append(text);

@@ -13,9 +13,9 @@ inline constexpr std::size_t maxTagEntries = 100;
 
 /// One entry: a tag text and how far one occurrence of it moves the indentation level.
 struct TagEntry {
-    std::string tag;                 // upper-cased
-    std::string deltaText;           // as read
-    std::optional<double> delta;     // deltaText as a number, when it is one
+    std::string tag;             // upper-cased
+    std::string deltaText;       // as read
+    std::optional<double> delta; // deltaText as a number, when it is one
 };
 
 /// The tags that move the indentation level, in table order.

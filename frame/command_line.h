@@ -10,14 +10,16 @@ namespace stepwell {
 
 /// What the program was asked to do.
 struct CommandLine {
-    enum class Action { Window, Convert, Help, Version, UsageError };
+    enum class Action { Window, Convert, Filter, Check, Help, Version, UsageError };
     Action action = Action::Window;
-    std::vector<std::string> files; // tokens to convert, in order
+    std::vector<std::string> files; // tokens to convert or check, in order
     std::string error;              // what is wrong, for UsageError
 };
 
 /// Reads the arguments after the program's name. Each argument is one token; "--help" and
-/// "--version" answer at once; "--" ends the options.
+/// "--version" answer at once; "--" ends the options. A lone "-" asks for the filter from
+/// standard input to standard output and takes no other token; "--check" checks the tokens
+/// instead of converting them.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 /// The text of --help.

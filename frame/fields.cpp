@@ -3,7 +3,9 @@
 namespace stepwell {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 // Reads a quoted field starting just after its opening quote; returns the position after
 // the closing quote (or the end of the line when it is missing).

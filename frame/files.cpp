@@ -14,13 +14,17 @@
 namespace stepwell {
 namespace {
 
-char upperAscii(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
+char upperAscii(char c) {
+    return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c;
+}
 
 bool sameChar(char a, char b, bool ignoreCase) {
     return ignoreCase ? upperAscii(a) == upperAscii(b) : a == b;
 }
 
-bool isHiddenName(std::string_view name) { return !name.empty() && name.front() == '.'; }
+bool isHiddenName(std::string_view name) {
+    return !name.empty() && name.front() == '.';
+}
 
 } // namespace
 
@@ -35,7 +39,9 @@ bool pathExists(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-bool hasWildcards(std::string_view text) { return text.find_first_of("*?") != text.npos; }
+bool hasWildcards(std::string_view text) {
+    return text.find_first_of("*?") != text.npos;
+}
 
 bool wildcardMatch(std::string_view pattern, std::string_view name, bool ignoreCase) {
     // Greedy matching with one backtrack point: the last '*' seen.

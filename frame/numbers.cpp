@@ -7,8 +7,12 @@
 namespace stepwell {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Length of the "digits[.digits]" / ".digits" / "digits." run at the start of `text`,
 // 0 when there is none.
@@ -35,8 +39,8 @@ std::size_t unsignedNumberLength(std::string_view text) {
 // infinity and values too small become 0, so that range checks later report them.
 double convertUnsigned(std::string_view digits) {
     double value = 0;
-    auto [end, error] =
-        std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::fixed);
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                        std::chars_format::fixed);
     (void)end;
     if (error == std::errc::result_out_of_range) {
         const bool large = digits.find_first_not_of("0.") < digits.find('.');

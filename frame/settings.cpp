@@ -18,9 +18,13 @@ int replaceSettingOf(std::string_view text) {
 
 } // namespace
 
+std::string settingsFilePath(const std::string& programDir) {
+    return joinPath(programDir, settingsFileName);
+}
+
 Settings readSettings(const std::string& programDir) {
     Settings settings;
-    const std::string path = joinPath(programDir, settingsFileName);
+    const std::string path = settingsFilePath(programDir);
     if (!isOrdinaryFile(path))
         return settings;
     try {

@@ -7,6 +7,9 @@ namespace stepwell {
 /// The name of the settings file in the program's folder.
 inline constexpr const char* settingsFileName = "Stepwell.ini";
 
+/// The path of the settings file in `programDir`.
+std::string settingsFilePath(const std::string& programDir);
+
 /// The two persistent settings: line 1 of the settings file is the default folder, line 2
 /// the default replace setting (0 off, 1 on, 2 greyed and on).
 struct Settings {

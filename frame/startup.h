@@ -10,7 +10,7 @@ struct StartupState {
     std::string startDirectory; // the current directory the program was started in
     std::string defaultFolder;  // from the settings file; "" when there is none
     std::string pattern = "*.html";
-    int replaceSetting = 0;     // from the settings file; 0 when there is none
+    int replaceSetting = 0; // from the settings file; 0 when there is none
 };
 
 /// Finds the program's folder and reads the settings file. Changes nothing.

@@ -94,9 +94,8 @@ TEST_F(ConvertFile, AsksBeforeOverwritingAnExistingOutput) {
     EXPECT_EQ(readFile(page + ".ident"), "old");
     EXPECT_EQ(convert(page), ConvertResult::Converted);
     EXPECT_EQ(readFile(page + ".ident"), "<table>\n");
-    EXPECT_EQ(prompts.questions,
-              (std::vector<std::string>{page + ".identを上書きしますか?",
-                                        page + ".identを上書きしますか?"}));
+    EXPECT_EQ(prompts.questions, (std::vector<std::string>{page + ".identを上書きしますか?",
+                                                           page + ".identを上書きしますか?"}));
 }
 
 TEST_F(ConvertFile, ReplaceModeAsksAndReplacesKeepingPermissions) {
@@ -146,7 +145,8 @@ TEST_F(ConvertFile, ReplaceQuestionComesEvenForAMissingInputThenTheError) {
 TEST_F(ConvertFile, InputsThatAreNotRegularFilesAreRefused) {
     ::mkdir(work.file("folder").c_str(), 0755);
     ::mkfifo(work.file("fifo").c_str(), 0644);
-    for (const std::string& path : {work.file("folder"), work.file("fifo"), std::string("/dev/zero")}) {
+    for (const std::string& path :
+         {work.file("folder"), work.file("fifo"), std::string("/dev/zero")}) {
         prompts = ScriptedPrompts();
         EXPECT_EQ(convert(path), ConvertResult::Failed) << path;
         ASSERT_EQ(prompts.errors.size(), 1u);

@@ -27,7 +27,8 @@ std::vector<std::string> indentAll(const std::vector<std::string>& lines, const 
     return out;
 }
 
-const TagTable tableRows = tableOf({{"<TABLE", "1"}, {"</TABLE", "-1"}, {"<TR", "1"}, {"</TR", "-1"}});
+const TagTable tableRows =
+    tableOf({{"<TABLE", "1"}, {"</TABLE", "-1"}, {"<TR", "1"}, {"</TR", "-1"}});
 
 TEST(IndentLine, WorkedExample) {
     std::int16_t level = 0;
@@ -109,8 +110,9 @@ TEST(IndentLine, LeadDeltaFollowsTableOrderNotLineOrder) {
 
 TEST(IndentLine, NegativeLevelWritesNoTabsButIsKept) {
     std::int16_t level = 0;
-    EXPECT_EQ(indentAll({"</table>", "</table>", "<table>", "x", "<table>", "y"}, tableRows, &level),
-              (std::vector<std::string>{"</table>", "</table>", "<table>", "x", "<table>", "y"}));
+    EXPECT_EQ(
+        indentAll({"</table>", "</table>", "<table>", "x", "<table>", "y"}, tableRows, &level),
+        (std::vector<std::string>{"</table>", "</table>", "<table>", "x", "<table>", "y"}));
     EXPECT_EQ(level, 0);
 }
 

@@ -19,8 +19,8 @@ TEST(ParseDecimal, AcceptsSignedDecimals) {
 }
 
 TEST(ParseDecimal, RejectsEverythingElse) {
-    for (const char* text : {"", " ", "+", "-", ".", "x", "1x", "1e3", "1,5", "0x10", "- 1",
-                             "1 2", "inf", "nan", "--1"})
+    for (const char* text : {"", " ", "+", "-", ".", "x", "1x", "1e3", "1,5", "0x10", "- 1", "1 2",
+                             "inf", "nan", "--1"})
         EXPECT_FALSE(parseDecimal(text).has_value()) << '"' << text << '"';
 }
 

@@ -1,8 +1,9 @@
-// The shipped tag table against the sample pages: well-formed pages come out balanced, and
-// a conversion changes nothing but leading blanks.
+// The shipped tag table against the sample pages: well-formed pages come out balanced, a
+// conversion changes nothing but leading blanks, and lines inside raw blocks (pre,
+// textarea, comments) come out exactly as they went in.
 #include "line_indenter.h"
-#include "tag_table.h"
 #include "support/temp_dir.h"
+#include "tag_table.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -43,6 +44,7 @@ TEST(SamplePages, ComeOutBalancedWithTheShippedTable) {
     ASSERT_LE(table.entries().size(), maxTagEntries);
     const auto pages = samplePages();
     ASSERT_GE(pages.size(), 4u);
+    std::size_t rawLines = 0;
     for (const auto& page : pages) {
         const auto lines = linesOf(test::readFile(page));
         LineIndenter indenter(table);
@@ -50,13 +52,19 @@ TEST(SamplePages, ComeOutBalancedWithTheShippedTable) {
         std::vector<std::string> written;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             out.clear();
+            const bool raw = indenter.inRawBlock();
             indenter.indentLine(lines[i], out);
+            if (raw) {
+                EXPECT_EQ(out, lines[i]) << page << " line " << i + 1;
+                ++rawLines;
+            }
             ASSERT_GE(indenter.level(), 0) << page << " line " << i + 1;
             // Nothing but the leading blanks changes.
             EXPECT_EQ(stripLeadingBlanks(out), stripLeadingBlanks(lines[i]));
             written.push_back(out);
         }
         EXPECT_EQ(indenter.level(), 0) << page;
+        EXPECT_FALSE(indenter.inRawBlock()) << page;
         // A converted page converts to itself.
         LineIndenter again(table);
         for (const auto& line : written) {
@@ -65,6 +73,7 @@ TEST(SamplePages, ComeOutBalancedWithTheShippedTable) {
             EXPECT_EQ(out, line) << page;
         }
     }
+    EXPECT_GE(rawLines, 10u); // the pre blocks of the blog article
 }
 
 } // namespace

@@ -29,6 +29,18 @@ TEST(ParseCommandLine, ArgumentsAreTokensAndOptionsAnswerAtOnce) {
               (std::vector<std::string>{"--help", "-x"}));
 }
 
+TEST(ParseCommandLine, ALoneDashFiltersAndCheckNeedsFiles) {
+    EXPECT_EQ(parseCommandLine({"-"}).action, Action::Filter);
+    EXPECT_EQ(parseCommandLine({"-", "a.html"}).action, Action::UsageError);
+    EXPECT_EQ(parseCommandLine({"--check", "-"}).action, Action::UsageError);
+    EXPECT_EQ(parseCommandLine({"--", "-"}).files, (std::vector<std::string>{"-"})); // a file
+    const CommandLine check = parseCommandLine({"a.html", "--check", "*.htm"});
+    EXPECT_EQ(check.action, Action::Check);
+    EXPECT_EQ(check.files, (std::vector<std::string>{"a.html", "*.htm"}));
+    EXPECT_EQ(parseCommandLine({"--check"}).action, Action::UsageError);
+    EXPECT_EQ(parseCommandLine({"--check", "--", "--x"}).files, (std::vector<std::string>{"--x"}));
+}
+
 TEST(ExpandToken, WildcardsNameEveryOrdinaryMatchInNameOrder) {
     TempDir dir;
     for (const char* name : {"b.html", "a.html", "c.htm", ".hidden.html", "A.HTML"})

@@ -89,5 +89,45 @@ TEST_F(Program, FindsItsTagFileThroughALink) {
     EXPECT_EQ(readFile(work.file("a.html.ident")), "<ul>\n\tx\n");
 }
 
+TEST_F(Program, FilterConvertsStandardInputToStandardOutput) {
+    writeFile(work.file("a.html.ident"), "old");
+    const auto run = runProgram(stepwell, {"-"}, work.path(), "<ul>\r\n x\r\n</ul>");
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out, "<ul>\r\n\tx\r\n</ul>\r\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(listFolder(work.path()), "a.html.ident"); // nothing written beside it
+    EXPECT_EQ(runProgram(stepwell, {"-"}, work.path(), "").out, "");
+}
+
+TEST_F(Program, FilterFailureWritesNothingToStandardOutput) {
+    writeFile(programDir.file("StepwellTag.txt"), "<UL,1\n</UL,-1\n<B,bold\n");
+    std::string input;
+    for (int i = 0; i < 100000; ++i)
+        input += "<ul>\n</ul>\n";
+    const auto run = runProgram(stepwell, {"-"}, work.path(), input + "<b>\n");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "stepwell: standard input, line 200001: tag \"<B\" has the delta \"bold\", "
+                       "which is not a number\n");
+}
+
+TEST_F(Program, CheckListsChangesOnStandardOutputAndSaysSoInItsStatus) {
+    writeFile(work.file("a.html"), "<ul>\n\tx\n</ul>\n");
+    writeFile(work.file("b.html"), "<ul>\nx\n</ul>\n");
+    auto run = runProgram(stepwell, {"--check", "a.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.out + run.err, "");
+    run = runProgram(stepwell, {"--check", "*.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, "b.html\n");
+    EXPECT_EQ(run.err, "");
+    run = runProgram(stepwell, {"--check", "b.html", "gone.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.out, "b.html\n");
+    EXPECT_EQ(run.err.rfind("stepwell: gone.html: ", 0), 0u) << run.err;
+    EXPECT_EQ(runProgram(stepwell, {"--check"}, work.path()).exitStatus, 2);
+    EXPECT_EQ(listFolder(work.path()), "a.html b.html");
+}
+
 } // namespace
 } // namespace stepwell

@@ -3,6 +3,7 @@
 #include "prompts.h"
 
 #include <deque>
+#include <stdexcept>
 #include <string>
 #include <vector>
 

@@ -10,7 +10,8 @@
 namespace stepwell::test {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "stepwell-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "stepwell-test-XXXXXX").string();
     if (!::mkdtemp(pattern.data()))
         throw std::runtime_error("cannot create a temporary folder");
     path_ = pattern;

@@ -1,0 +1,37 @@
+# Installs the program folder (the program beside its default tag file, where it looks for
+# it), a link to the program on the search path, and the desktop entry with its icon.
+include(GNUInstallDirs)
+
+set(STEPWELL_INSTALL_PROGRAM_DIR lib/stepwell CACHE STRING
+    "Folder, relative to the prefix, that holds the program and its tag and settings files")
+
+install(TARGETS stepwell RUNTIME DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
+install(FILES StepwellTag.txt DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
+
+# The link is relative, so the installed tree works under any prefix and inside a staging
+# folder (DESTDIR, packages). The program resolves it to find its folder.
+file(RELATIVE_PATH stepwell_link_target /prefix/${CMAKE_INSTALL_BINDIR}
+     /prefix/${STEPWELL_INSTALL_PROGRAM_DIR}/stepwell)
+set(stepwell_link ${CMAKE_BINARY_DIR}/install-link/stepwell)
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/install-link)
+file(CREATE_LINK ${stepwell_link_target} ${stepwell_link} SYMBOLIC)
+install(FILES ${stepwell_link} DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+install(FILES app/stepwell.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES app/stepwell.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+
+# Installed straight into a live prefix, the desktop's caches are refreshed so that "Open
+# with" lists and menus see the entry at once. Packages leave this to the system's triggers.
+install(CODE [[
+  if("$ENV{DESTDIR}" STREQUAL "")
+    set(share "${CMAKE_INSTALL_PREFIX}/share")
+    find_program(update_desktop_database update-desktop-database)
+    if(update_desktop_database)
+      execute_process(COMMAND ${update_desktop_database} -q "${share}/applications")
+    endif()
+    find_program(update_icon_cache gtk-update-icon-cache)
+    if(update_icon_cache AND EXISTS "${share}/icons/hicolor/icon-theme.cache")
+      execute_process(COMMAND ${update_icon_cache} -q -t "${share}/icons/hicolor")
+    endif()
+  endif()
+]])

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "prompts.h"
+#include "tag_table.h"
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace stepwell {
+
+/// Whether converting the file at `path` in place would change any of its bytes. Reads the
+/// file and writes nothing. Throws Error when it cannot be read, LineError (with the line
+/// number) when a line cannot be converted.
+bool wouldChange(const std::string& path, const TagTable& table);
+
+/// Checks the files the tokens name (wildcards expand as in a conversion) against the tag
+/// table in `programDir`, writing each file that would change to `out`, one path a line.
+/// Errors go to `prompts.showError` and the check goes on with the next file. Returns the
+/// exit status: 0 when no file would change, 1 when some would, 2 when a file or the tag
+/// table could not be read, or a line could not be converted, so that no answer is sure.
+int runCheck(const std::vector<std::string>& tokens, const std::string& programDir,
+             std::ostream& out, Prompts& prompts);
+
+} // namespace stepwell

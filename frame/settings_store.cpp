@@ -1,0 +1,88 @@
+#include "settings_store.h"
+
+#include "atomic_file.h"
+#include "error.h"
+#include "files.h"
+#include "input_file.h"
+#include "line_reader.h"
+#include "line_writer.h"
+#include "settings.h"
+
+#include <cerrno>
+#include <optional>
+#include <sys/stat.h>
+#include <vector>
+
+namespace stepwell {
+namespace {
+
+// What the settings file holds now: up to its first two lines, and its status.
+struct StoredSettings {
+    std::vector<std::string> lines;
+    std::optional<struct stat> status; // empty when there is no file yet
+};
+
+// The file to rewrite: the settings file, or the file its symbolic link points to, so that
+// a linked settings file keeps its link.
+std::string settingsTarget(const std::string& programDir) {
+    return resolveLinks(settingsFilePath(programDir));
+}
+
+StoredSettings readStored(const std::string& path) {
+    StoredSettings stored;
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT)
+            return stored;
+        throw systemError(path, "cannot read", errno);
+    }
+    // A file that cannot be read must not be overwritten: its other line would be lost.
+    InputFile file(path);
+    stored.status = file.status();
+    LineReader reader(file.fd(), path);
+    std::string_view line;
+    while (stored.lines.size() < 2 && reader.next(line))
+        stored.lines.emplace_back(line);
+    return stored;
+}
+
+void writeSettings(const std::string& path, const StoredSettings& old,
+                   const std::vector<std::string>& lines) {
+    AtomicFile file(path);
+    if (old.status)
+        file.keepAttributesOf(*old.status);
+    LineWriter writer(file.fd(), path);
+    for (const auto& line : lines) {
+        writer.write(line);
+        writer.write("\r\n");
+    }
+    writer.flush();
+    file.commit();
+}
+
+} // namespace
+
+void storeDefaultFolder(const std::string& programDir, const std::string& folder) {
+    const std::string path = settingsTarget(programDir);
+    // A line break would split the folder over two lines and push out the replace setting.
+    if (folder.find_first_of("\r\n") != std::string::npos)
+        throw Error(path + ": cannot store a folder whose name holds a line break");
+    const StoredSettings stored = readStored(path);
+    std::vector<std::string> lines{folder};
+    if (stored.lines.size() >= 2)
+        lines.push_back(stored.lines[1]);
+    else if (stored.lines.empty())
+        lines.emplace_back("0"); // a new file gets both lines
+    writeSettings(path, stored, lines);
+}
+
+void storeDefaultReplaceSetting(const std::string& programDir, int replaceSetting) {
+    const std::string path = settingsTarget(programDir);
+    if (replaceSetting < 0 || replaceSetting > 2)
+        throw Error(path + ": " + std::to_string(replaceSetting) + " is not a replace setting");
+    const StoredSettings stored = readStored(path);
+    const std::string folder = stored.lines.empty() ? std::string() : stored.lines[0];
+    writeSettings(path, stored, {folder, std::to_string(replaceSetting)});
+}
+
+} // namespace stepwell

@@ -1,0 +1,135 @@
+#include "settings_store.h"
+
+#include "error.h"
+#include "settings.h"
+
+#include "support/temp_dir.h"
+
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace stepwell {
+namespace {
+
+using test::listFolder;
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+class SettingsStore : public ::testing::Test {
+protected:
+    std::string ini() const { return dir.file(settingsFileName); }
+    void givenIni(const std::string& text) const { writeFile(ini(), text); }
+    TempDir dir;
+};
+
+TEST_F(SettingsStore, FolderKeepsLineTwoAsWrittenAndDropsLaterLines) {
+    givenIni("/old\n 1.5 \nextra\n");
+    storeDefaultFolder(dir.path(), "/srv/my www ");
+    EXPECT_EQ(readFile(ini()), "/srv/my www \r\n 1.5 \r\n");
+    const Settings settings = readSettings(dir.path());
+    EXPECT_EQ(settings.defaultFolder, "/srv/my www ");
+    EXPECT_EQ(settings.replaceSetting, 2);
+    EXPECT_EQ(listFolder(dir.path()), settingsFileName); // no temporary file left behind
+}
+
+TEST_F(SettingsStore, ReplaceSettingKeepsLineOneAsWritten) {
+    givenIni("/srv/www \r2\r");
+    storeDefaultReplaceSetting(dir.path(), 0);
+    EXPECT_EQ(readFile(ini()), "/srv/www \r\n0\r\n");
+    storeDefaultReplaceSetting(dir.path(), 1);
+    const Settings settings = readSettings(dir.path());
+    EXPECT_EQ(settings.defaultFolder, "/srv/www ");
+    EXPECT_EQ(settings.replaceSetting, 1);
+}
+
+TEST_F(SettingsStore, OneLineFile) {
+    givenIni("/old\r\n");
+    storeDefaultFolder(dir.path(), "/new");
+    EXPECT_EQ(readFile(ini()), "/new\r\n"); // no second line is made up
+    storeDefaultReplaceSetting(dir.path(), 1);
+    EXPECT_EQ(readFile(ini()), "/new\r\n1\r\n");
+}
+
+TEST_F(SettingsStore, MissingOrEmptyFileIsCreatedWithBothLines) {
+    storeDefaultFolder(dir.path(), "/new");
+    EXPECT_EQ(readFile(ini()), "/new\r\n0\r\n");
+
+    TempDir other;
+    storeDefaultReplaceSetting(other.path(), 2);
+    EXPECT_EQ(readFile(other.file(settingsFileName)), "\r\n2\r\n");
+    EXPECT_EQ(readSettings(other.path()).replaceSetting, 2);
+    EXPECT_EQ(readSettings(other.path()).defaultFolder, "");
+
+    givenIni("");
+    storeDefaultFolder(dir.path(), "/x");
+    EXPECT_EQ(readFile(ini()), "/x\r\n0\r\n");
+}
+
+TEST_F(SettingsStore, KeepsPermissionBitsAndSymbolicLinks) {
+    TempDir shared;
+    const std::string real = shared.file("stepwell.ini");
+    writeFile(real, "/a\r\n1\r\n");
+    ::chmod(real.c_str(), 0640);
+    std::filesystem::create_symlink(real, ini());
+    storeDefaultFolder(dir.path(), "/b");
+    EXPECT_TRUE(std::filesystem::is_symlink(ini()));
+    EXPECT_EQ(readFile(real), "/b\r\n1\r\n");
+    struct stat info {};
+    ASSERT_EQ(::stat(real.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+}
+
+// A failure must throw an Error that names the settings file and leave it untouched.
+void expectFailureNamingTheFile(const std::function<void()>& store) {
+    try {
+        store();
+        ADD_FAILURE() << "storing did not fail";
+    } catch (const Error& error) {
+        EXPECT_NE(std::string(error.what()).find(settingsFileName), std::string::npos)
+            << error.what();
+    }
+}
+
+TEST_F(SettingsStore, ProgramFolderThatCannotHoldTheFileFails) {
+    // A path through a file fails for every user, root included.
+    const std::string notAFolder = dir.file("stepwell");
+    writeFile(notAFolder, "program");
+    expectFailureNamingTheFile([&] { storeDefaultFolder(notAFolder, "/a"); });
+    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(notAFolder, 1); });
+    EXPECT_EQ(readFile(notAFolder), "program");
+}
+
+TEST_F(SettingsStore, SettingsFileThatCannotBeReadIsNotOverwritten) {
+    std::filesystem::create_directory(ini());
+    expectFailureNamingTheFile([&] { storeDefaultFolder(dir.path(), "/a"); });
+    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(dir.path(), 1); });
+    EXPECT_TRUE(std::filesystem::is_directory(ini()));
+}
+
+TEST_F(SettingsStore, ReadOnlyProgramFolderFailsAndLeavesTheFile) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permission bits do not stop root";
+    givenIni("/a\r\n1\r\n");
+    ::chmod(dir.path().c_str(), 0555);
+    expectFailureNamingTheFile([&] { storeDefaultFolder(dir.path(), "/b"); });
+    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(dir.path(), 0); });
+    ::chmod(dir.path().c_str(), 0755);
+    EXPECT_EQ(readFile(ini()), "/a\r\n1\r\n");
+    EXPECT_EQ(listFolder(dir.path()), settingsFileName);
+}
+
+TEST_F(SettingsStore, RefusesValuesThatWouldCorruptTheFile) {
+    givenIni("/a\r\n1\r\n");
+    expectFailureNamingTheFile([&] { storeDefaultFolder(dir.path(), "/b\n0"); });
+    expectFailureNamingTheFile([&] { storeDefaultFolder(dir.path(), "/b\rc"); });
+    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(dir.path(), 3); });
+    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(dir.path(), -1); });
+    EXPECT_EQ(readFile(ini()), "/a\r\n1\r\n");
+}
+
+} // namespace
+} // namespace stepwell
