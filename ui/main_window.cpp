@@ -14,7 +14,9 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <cmath>
 
 namespace stepwell {
@@ -40,6 +42,8 @@ MainWindow::MainWindow(const StartupState& state, Prompts* prompts)
     setWindowIcon(stepwellIcon());
     createControls();
     connectControls();
+    setUpDrops();
+    setUpMenus();
     resize(int(std::lround(design::clientWidth / twipsPerPixelX())),
            int(std::lround(design::clientHeight / twipsPerPixelY())));
     showStartupState(state);
@@ -145,8 +149,25 @@ void MainWindow::convertSelected() {
 }
 
 void MainWindow::convert(const std::string& path) {
+    // Drops are refused while a conversion's question is open, so that two never interleave.
+    const QScopedValueRollback<bool> busyFlag(converting_, true);
     const OverrideCursor busy(Qt::WaitCursor);
     convertFile(path, {programDir_, replaceSetting()}, *prompts_);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+        return filterDrag(watched, event);
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        return filterRightPress(watched, static_cast<QMouseEvent*>(event));
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
 }
 
 void MainWindow::layoutControls() {

@@ -3,13 +3,21 @@
 #include "layout_rule.h"
 #include "startup.h"
 
+#include <QList>
+#include <QUrl>
 #include <QWidget>
 #include <memory>
 #include <string>
 
+class QAction;
 class QCheckBox;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMouseEvent;
 class QPushButton;
 
 namespace stepwell {
@@ -39,6 +47,12 @@ public:
     /// Converts the file selected in the file list, if any.
     void convertSelected();
 
+    /// Drag-over, for the window and the controls that take dropped files: files are
+    /// welcome as a copy, anything else is refused.
+    void dragOverFiles(QDragMoveEvent* event);
+    /// Drop, for the same: the dropped files are converted one after another.
+    void dropFiles(QDropEvent* event);
+
     DriveList* Drive1;
     FolderList* Dir1;
     FileList* File1;
@@ -47,9 +61,19 @@ public:
     QCheckBox* Check1;
     QLabel* Label1;
 
+    // Context menus, popped up by a right-button press on the folder list or the check box.
+    QMenu* dirRightClick;
+    QAction* setDefaultDir;
+    QMenu* chkRightClick;
+    QAction* setDefaultChk;
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void createControls();
@@ -57,6 +81,13 @@ private:
     void showStartupState(const StartupState& state);
     void changeDrive(int index);
     void convert(const std::string& path);
+    void setUpDrops();
+    bool filterDrag(QObject* watched, QEvent* event);
+    void convertDropped(const QList<QUrl>& urls);
+    void setUpMenus();
+    bool filterRightPress(QObject* watched, QMouseEvent* event);
+    void storeDefaultFolderSetting();
+    void storeDefaultReplace();
     float twipsPerPixelX() const;
     float twipsPerPixelY() const;
     void place(QWidget* control, const TwipsRect& rect);
@@ -65,6 +96,7 @@ private:
     ResizableControls resizable_;
     std::unique_ptr<Prompts> ownPrompts_;
     Prompts* prompts_;
+    bool converting_ = false;
 };
 
 } // namespace stepwell

@@ -7,6 +7,7 @@
 #include "settings.h"
 #include "suite.h"
 #include "support/scripted_prompts.h"
+#include "window_support.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -25,36 +26,10 @@ namespace stepwell {
 namespace {
 
 using Names = std::vector<std::string>;
-
-void write(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
-
-std::string read(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    return bytes.str();
-}
-
-// What start-up gives the window for a program folder, as the real program does it.
-StartupState startUpFrom(const std::string& programDir) {
-    StartupState state;
-    state.programDir = programDir;
-    state.startDirectory = currentDirectory();
-    const Settings settings = readSettings(programDir);
-    state.defaultFolder = settings.defaultFolder;
-    state.replaceSetting = settings.replaceSetting;
-    applyDefaultFolder(state);
-    return state;
-}
-
-QTreeWidgetItem* folderItem(FolderList* list, const std::string& path) {
-    for (QTreeWidgetItemIterator it(list); *it; ++it)
-        if ((*it)->data(0, Qt::UserRole).toByteArray().toStdString() == path)
-            return *it;
-    return nullptr;
-}
+using test::folderItem;
+using test::read;
+using test::startUpFrom;
+using test::write;
 
 } // namespace
 
