@@ -8,7 +8,9 @@ CMAKE_FLAGS ?=
 # Debian packages the build, the tests and the window need (desktop-file-utils checks the
 # desktop entry; file is what CPack uses to find the program's library dependencies).
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
-	clang-format python3 desktop-file-utils file time hyperfine
+	clang-format python3 desktop-file-utils file time hyperfine \
+	qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic \
+	xvfb xauth xdotool imagemagick
 
 # Where `make install` puts Stepwell; DESTDIR stages the tree elsewhere (for packaging).
 PREFIX ?= /usr/local
@@ -40,14 +42,20 @@ build: deps $(BUILD_DIR)/CMakeCache.txt
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
-# Converts a copy of the bundled sample page and shows the result.
+# With a display, opens the window; without one, converts a copy of the bundled sample page
+# and shows the result.
 run: build
-	@mkdir -p $(BUILD_DIR)/run
-	@cp samples/page.html $(BUILD_DIR)/run/page.html
-	@rm -f $(BUILD_DIR)/run/page.html.ident
-	$(BUILD_DIR)/stepwell $(BUILD_DIR)/run/page.html
-	@echo "Wrote $(BUILD_DIR)/run/page.html.ident:"
-	@cat $(BUILD_DIR)/run/page.html.ident
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then \
+		echo "Opening the window ($(BUILD_DIR)/stepwell)"; \
+		$(BUILD_DIR)/stepwell; \
+	else \
+		mkdir -p $(BUILD_DIR)/run && \
+		cp samples/page.html $(BUILD_DIR)/run/page.html && \
+		rm -f $(BUILD_DIR)/run/page.html.ident && \
+		$(BUILD_DIR)/stepwell $(BUILD_DIR)/run/page.html </dev/null && \
+		echo "No display: converted samples/page.html; wrote $(BUILD_DIR)/run/page.html.ident:" && \
+		cat $(BUILD_DIR)/run/page.html.ident; \
+	fi
 
 # The program folder goes to $(PREFIX)/lib/stepwell, with a link in $(PREFIX)/bin, the desktop
 # entry and the icon. Run it as root (sudo make install) for a system prefix.

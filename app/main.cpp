@@ -1,7 +1,7 @@
 #include "command_line.h"
 #include "startup.h"
-#include "terminal_prompts.h"
 #include "unattended.h"
+#include "window_program.h"
 
 #include <iostream>
 
@@ -19,8 +19,7 @@ int main(int argc, char** argv) {
         std::cerr << "stepwell: " << command.error << "\nTry 'stepwell --help'.\n";
         return 2;
     case CommandLine::Action::Window:
-        std::cerr << "stepwell: no file named\nTry 'stepwell --help'.\n";
-        return 2;
+        return runWindow(argc, argv);
     case CommandLine::Action::Filter:
     case CommandLine::Action::Check:
         return runUnattended(command, startUp().programDir);
@@ -30,6 +29,6 @@ int main(int argc, char** argv) {
     // A batch keeps the directory it was started in, so relative names mean what the user
     // typed; the default folder matters only to the window.
     const StartupState state = startUp();
-    TerminalPrompts prompts(std::cin, std::cerr);
-    return runCommandLine(command.files, {state.programDir, state.replaceSetting}, prompts);
+    const auto prompts = commandLinePrompts(argc, argv);
+    return runCommandLine(command.files, {state.programDir, state.replaceSetting}, *prompts);
 }

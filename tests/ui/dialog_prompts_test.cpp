@@ -1,0 +1,65 @@
+#include "dialog_prompts.h"
+#include "suite.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+namespace stepwell {
+namespace {
+
+// Runs `answer` on the message box once it is open.
+void whenBoxOpens(std::function<void(QMessageBox*)> answer) {
+    QTimer::singleShot(0, [answer] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        QVERIFY(box);
+        answer(box);
+    });
+}
+
+} // namespace
+
+class DialogPromptsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void questionIsAYesNoBoxWithYesAsDefault() {
+        DialogPrompts prompts;
+        whenBoxOpens([](QMessageBox* box) {
+            QCOMPARE(box->windowTitle(), QStringLiteral("Stepwell"));
+            QCOMPARE(box->text(), QStringLiteral("page.html.identを上書きしますか?"));
+            QCOMPARE(box->icon(), QMessageBox::Question);
+            QCOMPARE(box->buttons().size(), 2);
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+            QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::ArrowCursor);
+            QTest::keyClick(box, Qt::Key_Return);
+        });
+        QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
+        QVERIFY(prompts.askYesNo("page.html.identを上書きしますか?"));
+        QCOMPARE(QGuiApplication::overrideCursor()->shape(), Qt::WaitCursor);
+        QGuiApplication::restoreOverrideCursor();
+
+        whenBoxOpens([](QMessageBox* box) { box->button(QMessageBox::No)->click(); });
+        QVERIFY(!prompts.askYesNo("again?"));
+    }
+
+    void errorIsACriticalBoxWithOk() {
+        DialogPrompts prompts;
+        whenBoxOpens([](QMessageBox* box) {
+            QCOMPARE(box->windowTitle(), QStringLiteral("Stepwell"));
+            QCOMPARE(box->icon(), QMessageBox::Critical);
+            QCOMPARE(box->text(), QStringLiteral("a.html: cannot open"));
+            QCOMPARE(box->buttons().size(), 1);
+            box->button(QMessageBox::Ok)->click();
+        });
+        prompts.showError("a.html: cannot open");
+    }
+};
+
+STEPWELL_REGISTER_TEST(DialogPromptsTest)
+
+} // namespace stepwell
+
+#include "dialog_prompts_test.moc"

@@ -1,0 +1,303 @@
+// Dropped files and the two default-setting menus, driven through real events.
+#include "drive_list.h"
+#include "file_list.h"
+#include "folder_list.h"
+#include "main_window.h"
+#include "prompts.h"
+#include "suite.h"
+#include "support/scripted_prompts.h"
+#include "window_support.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace stepwell {
+namespace {
+
+using Names = std::vector<std::string>;
+using test::folderItem;
+using test::read;
+using test::startUpFrom;
+using test::write;
+
+std::unique_ptr<QMimeData> filesData(const std::vector<std::string>& paths) {
+    auto data = std::make_unique<QMimeData>();
+    QList<QUrl> urls;
+    for (const std::string& path : paths)
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(path)));
+    data->setUrls(urls);
+    return data;
+}
+
+std::unique_ptr<QMimeData> textData() {
+    auto data = std::make_unique<QMimeData>();
+    data->setText(QStringLiteral("/tmp/page.html"));
+    return data;
+}
+
+// Sends a drag-enter and a drag-over with `data` to `target`, as the application would;
+// whether the drag-over was accepted, as a copy.
+bool acceptsDrag(QWidget* target, const QMimeData* data) {
+    const QPoint at = target->rect().center();
+    const Qt::DropActions proposed = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, proposed, data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent over(at, proposed, data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &over);
+    QDragLeaveEvent leave;
+    QApplication::sendEvent(target, &leave);
+    return over.isAccepted() && over.dropAction() == Qt::CopyAction;
+}
+
+// A drag that enters `target`, moves over it and drops there. Qt delivers the drop to the
+// widget that took the drag-enter, as in a real drag.
+void drop(QWidget* target, const QMimeData* data) {
+    const QPoint at = target->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent over(at, Qt::CopyAction, data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &over);
+    QDropEvent event(at, Qt::CopyAction, data, Qt::LeftButton, {});
+    QApplication::sendEvent(target, &event);
+}
+
+void press(QWidget* target, Qt::MouseButton button, QPoint at = {}) {
+    QTest::mousePress(target, button, {}, at.isNull() ? target->rect().center() : at);
+    QTest::mouseRelease(target, button, {}, at.isNull() ? target->rect().center() : at);
+}
+
+} // namespace
+
+class DropsAndMenusTest : public QObject {
+    Q_OBJECT
+private:
+    QTemporaryDir programDir, work;
+    std::string program, folder, startedIn;
+    std::string in(const std::string& name) const { return folder + "/" + name; }
+    std::string ini() const { return program + "/Stepwell.ini"; }
+
+private slots:
+    void initTestCase() { startedIn = currentDirectory(); }
+    void init() {
+        program = programDir.path().toStdString();
+        folder = work.path().toStdString();
+        for (const char* name : {"a.html", "b.html", "c.html"}) {
+            write(in(name), "  x\n");
+            write(in(name) + ".ident", "old");
+        }
+        QDir(work.path()).mkpath("sub");
+        QFile::remove(QString::fromStdString(ini()));
+        changeDirectory(folder);
+    }
+    void cleanup() { changeDirectory(startedIn); }
+
+    void onlyTheDropTargetsTakeFilesAndNothingTakesText() {
+        MainWindow window(startUpFrom(program));
+        const auto files = filesData({in("a.html")});
+        const auto text = textData();
+        for (QWidget* target : {static_cast<QWidget*>(&window), window.Dir1->viewport(),
+                                window.File1->viewport(), static_cast<QWidget*>(window.txtEXT)}) {
+            QVERIFY2(acceptsDrag(target, files.get()), qPrintable(target->objectName()));
+            QVERIFY(!acceptsDrag(target, text.get()));
+        }
+        for (QWidget* other :
+             {static_cast<QWidget*>(window.Drive1), static_cast<QWidget*>(window.cmdCVT),
+              static_cast<QWidget*>(window.Check1)}) {
+            QVERIFY2(other->acceptDrops(), "or Qt hands the drag to the window behind");
+            QVERIFY2(!acceptsDrag(other, files.get()), qPrintable(other->objectName()));
+            QVERIFY(!acceptsDrag(other, text.get()));
+        }
+    }
+
+    void droppedFilesConvertInOrderAndADeclinedOneDoesNotStopTheRest() {
+        test::ScriptedPrompts prompts({true, false, true});
+        MainWindow window(startUpFrom(program), &prompts);
+        const auto files = filesData({in("c.html"), in("a.html"), in("b.html")});
+        drop(window.File1->viewport(), files.get());
+        QTRY_COMPARE(prompts.questions.size(), 3u);
+        QCOMPARE(prompts.questions, (Names{in("c.html.ident") + "を上書きしますか?",
+                                           in("a.html.ident") + "を上書きしますか?",
+                                           in("b.html.ident") + "を上書きしますか?"}));
+        QCOMPARE(read(in("c.html.ident")), std::string("x\n"));
+        QCOMPARE(read(in("a.html.ident")), std::string("old"));
+        QCOMPARE(read(in("b.html.ident")), std::string("x\n"));
+        QVERIFY(prompts.errors.empty());
+    }
+
+    void dropOnThePatternBoxConvertsAndKeepsItsText() {
+        test::ScriptedPrompts prompts({true});
+        MainWindow window(startUpFrom(program), &prompts);
+        const auto files = filesData({in("a.html")});
+        drop(window.txtEXT, files.get());
+        QTRY_COMPARE(read(in("a.html.ident")), std::string("x\n"));
+        QCOMPARE(window.txtEXT->text(), QStringLiteral("*.html"));
+        const auto text = textData();
+        drop(window.txtEXT, text.get());
+        QCoreApplication::processEvents();
+        QCOMPARE(window.txtEXT->text(), QStringLiteral("*.html"));
+        QCOMPARE(prompts.questions.size(), 1u);
+    }
+
+    void foldersAndRemoteItemsAreReportedAndTheNextGoesOn() {
+        test::ScriptedPrompts prompts({true});
+        MainWindow window(startUpFrom(program), &prompts);
+        auto data = std::make_unique<QMimeData>();
+        data->setUrls({QUrl::fromLocalFile(QString::fromStdString(in("sub"))),
+                       QUrl(QStringLiteral("https://example.com/page.html")),
+                       QUrl::fromLocalFile(QString::fromStdString(in("a.html")))});
+        drop(&window, data.get());
+        QTRY_COMPARE(read(in("a.html.ident")), std::string("x\n"));
+        QCOMPARE(prompts.errors.size(), 2u);
+        QVERIFY(prompts.errors[0].find(in("sub")) != std::string::npos);
+        QVERIFY(prompts.errors[1].find("https://example.com/page.html") != std::string::npos);
+    }
+
+    void noDropIsTakenWhileAQuestionIsOpen() {
+        // Answers Yes, after trying a second drag while the question is open.
+        struct DragDuringQuestion : Prompts {
+            MainWindow* window = nullptr;
+            const QMimeData* files = nullptr;
+            int questions = 0;
+            bool secondDragTaken = false;
+            bool askYesNo(const std::string&) override {
+                ++questions;
+                secondDragTaken |= acceptsDrag(window->File1->viewport(), files);
+                return true;
+            }
+            void showError(const std::string&) override {}
+        } prompts;
+        MainWindow window(startUpFrom(program), &prompts);
+        const auto files = filesData({in("a.html")});
+        prompts.window = &window;
+        prompts.files = files.get();
+        drop(window.Dir1->viewport(), files.get());
+        QTRY_COMPARE(prompts.questions, 1);
+        QVERIFY(!prompts.secondDragTaken);
+        QVERIFY(acceptsDrag(window.File1->viewport(), files.get())); // open again afterwards
+    }
+
+    void dropsOnOtherControlsOrTextDropsDoNothing() {
+        test::ScriptedPrompts prompts; // any question fails the test
+        MainWindow window(startUpFrom(program), &prompts);
+        const auto files = filesData({in("a.html")});
+        drop(window.Drive1, files.get());
+        drop(window.cmdCVT, files.get());
+        drop(window.Check1, files.get());
+        const auto text = textData();
+        drop(&window, text.get());
+        QCoreApplication::processEvents();
+        QVERIFY(prompts.errors.empty());
+        QCOMPARE(read(in("a.html.ident")), std::string("old"));
+    }
+
+    void rightPressOnlyPopsUpTheMenus() {
+        MainWindow window(startUpFrom(program));
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QCOMPARE(window.setDefaultDir->text(), QStringLiteral("デフォルトフォルダにする"));
+        QCOMPARE(window.setDefaultChk->text(), QStringLiteral("デフォルト設定にする"));
+        QCOMPARE(window.dirRightClick->title(), QStringLiteral("dir右"));
+        QCOMPARE(window.chkRightClick->title(), QStringLiteral("chk右"));
+        for (Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton}) {
+            press(window.Dir1->viewport(), button);
+            press(window.Check1, button);
+            QVERIFY(!window.dirRightClick->isVisible());
+            QVERIFY(!window.chkRightClick->isVisible());
+        }
+        window.Check1->setChecked(false);
+
+        // The right press highlights the folder under the pointer for the menu.
+        const QRect sub = window.Dir1->visualItemRect(folderItem(window.Dir1, in("sub")));
+        press(window.Dir1->viewport(), Qt::RightButton, sub.center());
+        QTRY_VERIFY(window.dirRightClick->isVisible());
+        QCOMPARE(window.Dir1->highlightedPath(), in("sub"));
+        QCOMPARE(window.Dir1->path(), folder);
+        window.dirRightClick->hide();
+
+        press(window.Check1, Qt::RightButton);
+        QTRY_VERIFY(window.chkRightClick->isVisible());
+        QCOMPARE(window.Check1->checkState(), Qt::Unchecked);
+        window.chkRightClick->hide();
+        press(window.File1->viewport(), Qt::RightButton);
+        press(window.cmdCVT, Qt::RightButton);
+        QVERIFY(!window.dirRightClick->isVisible() && !window.chkRightClick->isVisible());
+    }
+
+    void storingKeepsTheOtherLine_data() {
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("afterFolder");
+        QTest::addColumn<QString>("afterReplace");
+        QTest::newRow("two lines") << "/old\r\n1\r\nextra\r\n"
+                                   << "F\r\n1\r\n"
+                                   << "/old\r\n2\r\n";
+        QTest::newRow("one line") << "/old\r\n"
+                                  << "F\r\n"
+                                  << "/old\r\n2\r\n";
+        QTest::newRow("missing") << QString() << "F\r\n0\r\n"
+                                 << "\r\n2\r\n";
+    }
+    void storingKeepsTheOtherLine() {
+        QFETCH(QString, before);
+        QFETCH(QString, afterFolder);
+        QFETCH(QString, afterReplace);
+        test::ScriptedPrompts prompts;
+        MainWindow window(startUpFrom(program), &prompts);
+        window.Dir1->setCurrentItem(folderItem(window.Dir1, in("sub")));
+        window.setReplaceSetting(2);
+        const auto reset = [&] {
+            QFile::remove(QString::fromStdString(ini()));
+            if (!before.isNull())
+                write(ini(), before.toStdString());
+        };
+        reset();
+        window.setDefaultDir->trigger();
+        QCOMPARE(QString::fromStdString(read(ini())),
+                 QString(afterFolder).replace("F", QString::fromStdString(in("sub"))));
+        reset();
+        window.setDefaultChk->trigger();
+        QCOMPARE(QString::fromStdString(read(ini())), afterReplace);
+        QVERIFY(prompts.errors.empty());
+    }
+
+    void failureToStoreIsShown() {
+        test::ScriptedPrompts prompts;
+        StartupState state = startUpFrom(program);
+        state.programDir = in("no-such-folder");
+        MainWindow window(state, &prompts);
+        window.setDefaultDir->trigger();
+        window.setDefaultChk->trigger();
+        QCOMPARE(prompts.errors.size(), 2u);
+        QVERIFY(prompts.errors[0].find("Stepwell.ini") != std::string::npos);
+    }
+
+    void theNextStartAppliesTheStoredDefaults() {
+        {
+            MainWindow window(startUpFrom(program));
+            window.Dir1->setCurrentItem(folderItem(window.Dir1, in("sub")));
+            window.setDefaultDir->trigger();
+            window.Check1->setChecked(true);
+            window.setDefaultChk->trigger();
+            QCOMPARE(window.Dir1->path(), folder); // the running window stays as it is
+        }
+        changeDirectory(startedIn);
+        MainWindow next(startUpFrom(program));
+        QCOMPARE(next.Dir1->path(), in("sub"));
+        QCOMPARE(next.File1->path(), in("sub"));
+        QCOMPARE(next.replaceSetting(), 1);
+        QVERIFY(isInside(in("sub"), next.Drive1->drive(next.Drive1->currentIndex()).mountPath));
+    }
+};
+
+STEPWELL_REGISTER_TEST(DropsAndMenusTest)
+
+} // namespace stepwell
+
+#include "drops_and_menus_test.moc"

@@ -1,0 +1,6 @@
+// The window's rules that need no application: layout, drives, patterns, displays.
+#include "suite.h"
+
+int main(int argc, char** argv) {
+    return stepwell::test::runRegisteredTests(argc, argv);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+// What the window tests share: real files, start-up as the program does it, folder entries.
+
+#include "files.h"
+#include "folder_list.h"
+#include "settings.h"
+#include "startup.h"
+
+#include <QTreeWidgetItemIterator>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace stepwell::test {
+
+inline void write(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+/// What start-up gives the window for a program folder, as the real program does it.
+inline StartupState startUpFrom(const std::string& programDir) {
+    StartupState state;
+    state.programDir = programDir;
+    state.startDirectory = currentDirectory();
+    const Settings settings = readSettings(programDir);
+    state.defaultFolder = settings.defaultFolder;
+    state.replaceSetting = settings.replaceSetting;
+    applyDefaultFolder(state);
+    return state;
+}
+
+/// The folder list's entry for `path`, or null.
+inline QTreeWidgetItem* folderItem(FolderList* list, const std::string& path) {
+    for (QTreeWidgetItemIterator it(list); *it; ++it)
+        if ((*it)->data(0, Qt::UserRole).toByteArray().toStdString() == path)
+            return *it;
+    return nullptr;
+}
+
+} // namespace stepwell::test

@@ -1,0 +1,25 @@
+#include "dialog_prompts.h"
+
+#include "override_cursor.h"
+
+#include <QMessageBox>
+
+namespace stepwell {
+
+bool DialogPrompts::askYesNo(const std::string& question) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Stepwell"),
+                    QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    // A conversion shows the busy cursor; the user needs the pointer to answer.
+    const OverrideCursor pointer(Qt::ArrowCursor);
+    return box.exec() == QMessageBox::Yes;
+}
+
+void DialogPrompts::showError(const std::string& message) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Stepwell"),
+                    QString::fromStdString(message), QMessageBox::Ok, parent_);
+    const OverrideCursor pointer(Qt::ArrowCursor);
+    box.exec();
+}
+
+} // namespace stepwell

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "prompts.h"
+
+class QWidget;
+
+namespace stepwell {
+
+/// Prompts as modal message boxes titled "Stepwell": a question with Yes (the default) and
+/// No, an error with the critical icon and OK.
+class DialogPrompts : public Prompts {
+public:
+    explicit DialogPrompts(QWidget* parent = nullptr) : parent_(parent) {}
+
+    bool askYesNo(const std::string& question) override;
+    void showError(const std::string& message) override;
+
+private:
+    QWidget* parent_;
+};
+
+} // namespace stepwell

@@ -1,0 +1,49 @@
+#include "display.h"
+
+#include <QGuiApplication>
+#include <cstdlib>
+#include <string_view>
+
+namespace stepwell {
+namespace {
+
+bool isSet(const char* value) {
+    return value && *value;
+}
+
+bool fallbackAllowed = false;
+
+} // namespace
+
+Display displayFrom(const char* platform, const char* x11Display, const char* waylandDisplay) {
+    if (isSet(platform)) {
+        const std::string_view name(platform);
+        // "offscreen:option=..." names the offscreen platform with options.
+        const std::string_view plugin = name.substr(0, name.find(':'));
+        return plugin == "offscreen" || plugin == "minimal" ? Display::Virtual : Display::Real;
+    }
+    return isSet(x11Display) || isSet(waylandDisplay) ? Display::Real : Display::None;
+}
+
+Display currentDisplay() {
+    return displayFrom(std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+                       std::getenv("WAYLAND_DISPLAY"));
+}
+
+void allowPlatformFallback() {
+    if (isSet(std::getenv("QT_QPA_PLATFORM")))
+        return;
+    // Qt aborts when its platform cannot start; a list makes it try the next one instead.
+    const bool wayland =
+        isSet(std::getenv("WAYLAND_DISPLAY")) &&
+        std::string_view(std::getenv("XDG_SESSION_TYPE") ? std::getenv("XDG_SESSION_TYPE") : "") ==
+            "wayland";
+    ::setenv("QT_QPA_PLATFORM", wayland ? "wayland;xcb;offscreen" : "xcb;offscreen", 1);
+    fallbackAllowed = true;
+}
+
+bool platformReached() {
+    return !fallbackAllowed || QGuiApplication::platformName() != QStringLiteral("offscreen");
+}
+
+} // namespace stepwell

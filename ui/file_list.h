@@ -1,0 +1,46 @@
+#pragma once
+
+#include "file_pattern.h"
+
+#include <QListView>
+#include <string>
+#include <vector>
+
+class QStringListModel;
+
+namespace stepwell {
+
+/// The file list: the regular, non-hidden files of one folder whose names match a pattern,
+/// sorted by name. Names are kept as the bytes the file system gave, so a name that is not
+/// valid UTF-8 still converts.
+class FileList : public QListView {
+    Q_OBJECT
+public:
+    explicit FileList(QWidget* parent = nullptr);
+
+    const std::string& path() const { return view_.folder; }
+    const std::string& pattern() const { return view_.pattern; }
+    /// Shows the files of `folder`. A folder that cannot be read leaves the list as it was
+    /// and returns false.
+    bool setPath(const std::string& folder);
+    /// Applies a pattern box text: a wildcard text is the pattern, a folder part moves the
+    /// list (a relative one from `base`). Returns false, leaving the list, when the folder
+    /// cannot be read.
+    bool setFileName(const std::string& text, const std::string& base);
+
+    /// The selected file's name; "" when none is selected.
+    std::string selectedName() const;
+    /// The names shown, in order.
+    const std::vector<std::string>& names() const { return names_; }
+    /// Selects the file shown under `name`; false when there is none.
+    bool selectName(const std::string& name);
+
+private:
+    bool show(const FileListView& view);
+
+    QStringListModel* model_;
+    FileListView view_{"", "*"};
+    std::vector<std::string> names_;
+};
+
+} // namespace stepwell

@@ -1,0 +1,117 @@
+#include "folder_list.h"
+
+#include "drives.h"
+#include "error.h"
+#include "files.h"
+#include "folder_scan.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyle>
+
+namespace stepwell {
+namespace {
+
+constexpr int pathRole = Qt::UserRole;
+
+QTreeWidgetItem* makeItem(const std::string& label, const std::string& path, const QIcon& icon) {
+    auto* item = new QTreeWidgetItem({QFile::decodeName(label.c_str())});
+    item->setIcon(0, icon);
+    item->setData(0, pathRole, QByteArray::fromStdString(path));
+    return item;
+}
+
+// The open folder's chain, from the root down: each entry's label and full path.
+std::vector<std::pair<std::string, std::string>> chainOf(const std::string& folder,
+                                                         const std::string& root) {
+    std::vector<std::pair<std::string, std::string>> chain{{root, root}};
+    std::string path = root;
+    std::size_t start = root.size();
+    while (start < folder.size()) {
+        if (folder[start] == '/') {
+            ++start;
+            continue;
+        }
+        std::size_t end = folder.find('/', start);
+        if (end == std::string::npos)
+            end = folder.size();
+        const std::string name = folder.substr(start, end - start);
+        path = joinPath(path, name);
+        chain.emplace_back(name, path);
+        start = end;
+    }
+    return chain;
+}
+
+} // namespace
+
+FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
+    setHeaderHidden(true);
+    setColumnCount(1);
+    setRootIsDecorated(false);
+    setItemsExpandable(false);
+    setExpandsOnDoubleClick(false);
+    setIndentation(10);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setUniformRowHeights(true);
+    // Every entry is always shown: no expand and collapse marks beside the folders.
+    setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
+    connect(this, &QTreeWidget::itemDoubleClicked, this,
+            [this](QTreeWidgetItem* item) { openItem(item); });
+}
+
+std::string FolderList::highlightedPath() const {
+    const QTreeWidgetItem* item = currentItem();
+    return item ? item->data(0, pathRole).toByteArray().toStdString() : path_;
+}
+
+bool FolderList::setPath(const std::string& folder, const std::string& root) {
+    const std::string chainRoot = isInside(folder, root) ? root : "/";
+    std::vector<std::string> subfolders;
+    try {
+        subfolders = listSubfolders(folder);
+    } catch (const Error&) {
+        return false;
+    }
+    const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
+    const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    clear();
+    QTreeWidgetItem* parent = nullptr;
+    for (const auto& [label, path] : chainOf(folder, chainRoot)) {
+        QTreeWidgetItem* item = makeItem(label, path, openIcon);
+        if (parent)
+            parent->addChild(item);
+        else
+            addTopLevelItem(item);
+        parent = item;
+    }
+    for (const std::string& name : subfolders)
+        parent->addChild(makeItem(name, joinPath(folder, name), closedIcon));
+    expandAll();
+    setCurrentItem(parent);
+    scrollToItem(parent);
+
+    const bool changed = folder != path_;
+    path_ = folder;
+    root_ = chainRoot;
+    if (changed)
+        emit pathChanged();
+    return true;
+}
+
+void FolderList::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        openItem(currentItem());
+        return;
+    }
+    QTreeWidget::keyPressEvent(event);
+}
+
+void FolderList::openItem(QTreeWidgetItem* item) {
+    if (item)
+        setPath(item->data(0, pathRole).toByteArray().toStdString());
+}
+
+} // namespace stepwell

@@ -1,0 +1,215 @@
+#include "main_window.h"
+
+#include "convert.h"
+#include "dialog_prompts.h"
+#include "drive_list.h"
+#include "error.h"
+#include "file_list.h"
+#include "files.h"
+#include "folder_list.h"
+#include "override_cursor.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <cmath>
+
+namespace stepwell {
+namespace {
+
+QIcon stepwellIcon() {
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/stepwell-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+} // namespace
+
+MainWindow::MainWindow(const StartupState& state, Prompts* prompts)
+    : programDir_(state.programDir), prompts_(prompts) {
+    if (!prompts_) {
+        ownPrompts_ = std::make_unique<DialogPrompts>(this);
+        prompts_ = ownPrompts_.get();
+    }
+    setObjectName(QStringLiteral("frmMAIN"));
+    setWindowTitle(QStringLiteral("Stepwell " STEPWELL_VERSION));
+    setWindowIcon(stepwellIcon());
+    createControls();
+    connectControls();
+    setUpDrops();
+    setUpMenus();
+    resize(int(std::lround(design::clientWidth / twipsPerPixelX())),
+           int(std::lround(design::clientHeight / twipsPerPixelY())));
+    showStartupState(state);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::createControls() {
+    Drive1 = new DriveList(this);
+    Dir1 = new FolderList(this);
+    File1 = new FileList(this);
+    cmdCVT = new QPushButton(QStringLiteral("変換"), this);
+    txtEXT = new QLineEdit(this);
+    Check1 = new QCheckBox(QStringLiteral("置換"), this);
+    Label1 = new QLabel(QStringLiteral("Label1"), this);
+    const std::pair<QWidget*, const char*> names[] = {
+        {Drive1, "Drive1"}, {Dir1, "Dir1"},     {File1, "File1"},  {cmdCVT, "cmdCVT"},
+        {txtEXT, "txtEXT"}, {Check1, "Check1"}, {Label1, "Label1"}};
+    for (const auto& [control, name] : names)
+        control->setObjectName(QString::fromLatin1(name));
+    for (std::size_t i = 1; i < std::size(names); ++i)
+        setTabOrder(names[i - 1].first, names[i].first);
+
+    place(Drive1, design::driveList);
+    place(cmdCVT, design::convertButton);
+    place(Check1, design::replaceCheck);
+    place(Label1, design::label);
+    // A caption drawn on the window itself: the lists cover it rather than the other way.
+    Label1->lower();
+    place(Dir1, resizable_.folderList);
+    place(File1, resizable_.fileList);
+    place(txtEXT, resizable_.patternBox);
+}
+
+void MainWindow::connectControls() {
+    connect(Drive1, &DriveList::driveChosen, this, &MainWindow::changeDrive);
+    connect(Dir1, &FolderList::pathChanged, this, [this] { File1->setPath(Dir1->path()); });
+    connect(txtEXT, &QLineEdit::textChanged, this, [this](const QString& text) {
+        File1->setFileName(QFile::encodeName(text).toStdString(), Dir1->path());
+    });
+    connect(cmdCVT, &QPushButton::clicked, this, &MainWindow::convertSelected);
+    connect(File1, &QAbstractItemView::doubleClicked, this, &MainWindow::convertSelected);
+    // Only the settings file can make the box greyed; a click leaves that state for good.
+    connect(Check1, &QCheckBox::clicked, this, [this] { Check1->setTristate(false); });
+}
+
+void MainWindow::showStartupState(const StartupState& state) {
+    txtEXT->setText(QString::fromStdString(state.pattern));
+    setReplaceSetting(state.replaceSetting);
+    std::string current;
+    try {
+        current = currentDirectory();
+    } catch (const Error&) {
+        current = state.startDirectory.empty() ? "/" : state.startDirectory;
+    }
+    std::vector<Drive> drives = mountedDrives();
+    const std::string root = drives.at(driveOf(drives, current)).mountPath;
+    Drive1->setDrives(std::move(drives), current);
+    if (!Dir1->setPath(current, root))
+        Dir1->setPath(root, root);
+}
+
+int MainWindow::replaceSetting() const {
+    switch (Check1->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+void MainWindow::setReplaceSetting(int value) {
+    Check1->setTristate(value == 2);
+    Check1->setCheckState(value == 1   ? Qt::Checked
+                          : value == 2 ? Qt::PartiallyChecked
+                                       : Qt::Unchecked);
+}
+
+void MainWindow::changeDrive(int index) {
+    // A drive that cannot be entered or read abandons the change; the lists stay as they were.
+    const std::string folder = Drive1->currentDirectoryOf(index);
+    std::string previous;
+    try {
+        previous = currentDirectory();
+        changeDirectory(folder);
+    } catch (const Error&) {
+        return;
+    }
+    if (!Dir1->setPath(folder, Drive1->drive(index).mountPath)) {
+        try {
+            changeDirectory(previous);
+        } catch (const Error&) {
+        }
+    }
+}
+
+void MainWindow::convertSelected() {
+    const std::string name = File1->selectedName();
+    if (!name.empty())
+        convert(joinPath(Dir1->path(), name));
+}
+
+void MainWindow::convert(const std::string& path) {
+    // Drops are refused while a conversion's question is open, so that two never interleave.
+    const QScopedValueRollback<bool> busyFlag(converting_, true);
+    const OverrideCursor busy(Qt::WaitCursor);
+    convertFile(path, {programDir_, replaceSetting()}, *prompts_);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::DragLeave:
+    case QEvent::Drop:
+        return filterDrag(watched, event);
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        return filterRightPress(watched, static_cast<QMouseEvent*>(event));
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+void MainWindow::layoutControls() {
+    // The outer size: the frame's where the platform reports one, otherwise the client size
+    // plus the usual frame, so that the design size gives the design geometry.
+    const QSize frame = frameGeometry().size();
+    const bool hasFrame = frame != size();
+    const float width = hasFrame ? float(frame.width()) * twipsPerPixelX()
+                                 : float(this->width()) * twipsPerPixelX() + design::frameWidth;
+    const float height = hasFrame ? float(frame.height()) * twipsPerPixelY()
+                                  : float(this->height()) * twipsPerPixelY() + design::frameHeight;
+    applyLayoutRule(resizable_, width, height);
+    place(Dir1, resizable_.folderList);
+    place(File1, resizable_.fileList);
+    place(txtEXT, resizable_.patternBox);
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    layoutControls();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    layoutControls();
+}
+
+// 1440 twips make an inch, so 15 twips a pixel at 96 logical DPI.
+float MainWindow::twipsPerPixelX() const {
+    return 1440.0f / float(logicalDpiX());
+}
+float MainWindow::twipsPerPixelY() const {
+    return 1440.0f / float(logicalDpiY());
+}
+
+void MainWindow::place(QWidget* control, const TwipsRect& rect) {
+    const auto pixels = [](float twips, float perPixel) {
+        return int(std::lround(twips / perPixel));
+    };
+    const float x = twipsPerPixelX(), y = twipsPerPixelY();
+    control->setGeometry(pixels(rect.left, x), pixels(rect.top, y), pixels(rect.width, x),
+                         pixels(rect.height, y));
+}
+
+} // namespace stepwell

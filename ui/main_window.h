@@ -1,0 +1,102 @@
+#pragma once
+
+#include "layout_rule.h"
+#include "startup.h"
+
+#include <QList>
+#include <QUrl>
+#include <QWidget>
+#include <memory>
+#include <string>
+
+class QAction;
+class QCheckBox;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMouseEvent;
+class QPushButton;
+
+namespace stepwell {
+
+class DriveList;
+class FileList;
+class FolderList;
+class Prompts;
+
+/// Stepwell's one window, frmMAIN: pick a drive, a folder and a file, filter the files with
+/// the pattern box, and convert the chosen file.
+class MainWindow : public QWidget {
+    Q_OBJECT
+public:
+    /// Shows the start-up state: `state`'s pattern and replace setting, and the current
+    /// directory on its drive. Conversions ask through `prompts`, or through dialogs over
+    /// this window when it is null.
+    explicit MainWindow(const StartupState& state, Prompts* prompts = nullptr);
+    ~MainWindow() override;
+
+    /// The replace setting the check box shows: 0 off, 1 on, 2 greyed (also on).
+    int replaceSetting() const;
+    void setReplaceSetting(int value);
+
+    /// Places the folder list, the file list and the pattern box for the window's size.
+    void layoutControls();
+    /// Converts the file selected in the file list, if any.
+    void convertSelected();
+
+    /// Drag-over, for the window and the controls that take dropped files: files are
+    /// welcome as a copy, anything else is refused.
+    void dragOverFiles(QDragMoveEvent* event);
+    /// Drop, for the same: the dropped files are converted one after another.
+    void dropFiles(QDropEvent* event);
+
+    DriveList* Drive1;
+    FolderList* Dir1;
+    FileList* File1;
+    QPushButton* cmdCVT;
+    QLineEdit* txtEXT;
+    QCheckBox* Check1;
+    QLabel* Label1;
+
+    // Context menus, popped up by a right-button press on the folder list or the check box.
+    QMenu* dirRightClick;
+    QAction* setDefaultDir;
+    QMenu* chkRightClick;
+    QAction* setDefaultChk;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void connectControls();
+    void showStartupState(const StartupState& state);
+    void changeDrive(int index);
+    void convert(const std::string& path);
+    void setUpDrops();
+    bool filterDrag(QObject* watched, QEvent* event);
+    void convertDropped(const QList<QUrl>& urls);
+    void setUpMenus();
+    bool filterRightPress(QObject* watched, QMouseEvent* event);
+    void storeDefaultFolderSetting();
+    void storeDefaultReplace();
+    float twipsPerPixelX() const;
+    float twipsPerPixelY() const;
+    void place(QWidget* control, const TwipsRect& rect);
+
+    std::string programDir_;
+    ResizableControls resizable_;
+    std::unique_ptr<Prompts> ownPrompts_;
+    Prompts* prompts_;
+    bool converting_ = false;
+};
+
+} // namespace stepwell
