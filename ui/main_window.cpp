@@ -144,8 +144,10 @@ void MainWindow::changeDrive(int index) {
 
 void MainWindow::convertSelected() {
     const std::string name = File1->selectedName();
+    // The folder's path, a '/', and the name, as they stand: at the root this gives "//name",
+    // which names the same file.
     if (!name.empty())
-        convert(joinPath(Dir1->path(), name));
+        convert(Dir1->path() + "/" + name);
 }
 
 void MainWindow::convert(const std::string& path) {
