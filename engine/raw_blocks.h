@@ -24,8 +24,10 @@ struct RawSplit {
     /// The text whose tags count. Each raw section (an opener through its end, or through
     /// the end of the line) stands here as one line feed: no tag holds a line break, so the
     /// text on its two sides never joins into a tag, and a tag after a raw section at the
-    /// start of the line is not at the line's start.
-    std::string ordinary;
+    /// start of the line is not at the line's start. It views the line itself when the line
+    /// holds no opener, and `buffer` otherwise.
+    std::string_view ordinary;
+    std::string buffer;
     /// The block still open after the line; nullptr when every section closed.
     const RawOpener* opened = nullptr;
 };
@@ -54,7 +56,14 @@ public:
     static std::size_t findEnd(std::string_view text, const RawOpener& opener, std::size_t from);
 
 private:
+    /// The leftmost opener occurring in `text` at or after `from` (the earlier entry when two
+    /// start at the same place) and where; npos when there is none.
+    std::size_t findOpener(std::string_view text, std::size_t from, const RawOpener*& opener) const;
+
     std::vector<RawOpener> openers_;
+    bool startsOpener_[256] = {}; // the bytes, either case, that an opener can start with
+    bool followsFirst_[256] = {}; // the bytes, either case, that can follow an opener's first
+    int onlyFirstByte_ = -1;      // the one byte every opener starts with, or -1
     TagTable ordinary_;
 };
 
