@@ -1,7 +1,8 @@
 #include "command_line.h"
+#include "files.h"
 #include "startup.h"
 #include "unattended.h"
-#include "window_program.h"
+#include "window_module.h"
 
 #include <iostream>
 
@@ -19,7 +20,7 @@ int main(int argc, char** argv) {
         std::cerr << "stepwell: " << command.error << "\nTry 'stepwell --help'.\n";
         return 2;
     case CommandLine::Action::Window:
-        return runWindow(argc, argv);
+        return openWindow(programDirectory(), argc, argv);
     case CommandLine::Action::Filter:
     case CommandLine::Action::Check:
         return runUnattended(command, startUp().programDir);
@@ -29,6 +30,6 @@ int main(int argc, char** argv) {
     // A batch keeps the directory it was started in, so relative names mean what the user
     // typed; the default folder matters only to the window.
     const StartupState state = startUp();
-    const auto prompts = commandLinePrompts(argc, argv);
+    const auto prompts = promptsForCommandLine(state.programDir, argc, argv);
     return runCommandLine(command.files, {state.programDir, state.replaceSetting}, *prompts);
 }

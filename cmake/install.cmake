@@ -6,6 +6,7 @@ set(STEPWELL_INSTALL_PROGRAM_DIR lib/stepwell CACHE STRING
     "Folder, relative to the prefix, that holds the program and its tag and settings files")
 
 install(TARGETS stepwell RUNTIME DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
+install(TARGETS stepwell_window LIBRARY DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
 install(FILES StepwellTag.txt DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
 
 # The link is relative, so the installed tree works under any prefix and inside a staging

@@ -2,6 +2,7 @@
 #include "support/run_program.h"
 #include "support/temp_dir.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 namespace stepwell {
@@ -79,6 +80,37 @@ TEST_F(Program, ExitStatusSaysWhatHappened) {
     EXPECT_NE(run.out.find("Usage: stepwell"), std::string::npos);
     run = runProgram(stepwell, {"--", "--help"}, work.path());
     EXPECT_EQ(run.exitStatus, 1); // a file named --help that does not exist
+}
+
+// Sets an environment variable (or unsets it, for null) for one test.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        value ? ::setenv(name, value, 1) : ::unsetenv(name);
+    }
+    ~ScopedEnv() { old_.empty() ? ::unsetenv(name_) : ::setenv(name_, old_.c_str(), 1); }
+
+private:
+    const char* name_;
+    std::string old_;
+};
+
+TEST_F(Program, ACommandLineRunWithADisplayLoadsNoWindowUntilItAsks) {
+    // The copy has no window module beside it: a run that asks nothing never needs it, and a
+    // question without it is asked on the terminal.
+    const ScopedEnv platform("QT_QPA_PLATFORM", nullptr);
+    const ScopedEnv display("DISPLAY", ":4321");
+    writeFile(work.file("a.html"), "<ul>\nx\n");
+    auto run = runProgram(stepwell, {"a.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(readFile(work.file("a.html.ident")), "<ul>\n\tx\n");
+    run = runProgram(stepwell, {"a.html"}, work.path(), "n\n");
+    EXPECT_EQ(run.exitStatus, 0);
+    EXPECT_NE(run.err.find("stepwell: no dialogs ("), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("a.html.identを上書きしますか? [Y/n] "), std::string::npos) << run.err;
 }
 
 TEST_F(Program, FindsItsTagFileThroughALink) {

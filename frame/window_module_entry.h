@@ -1,0 +1,17 @@
+#pragma once
+
+// The functions the window module exports, looked up by name when it is loaded.
+
+#include "prompts.h"
+
+extern "C" {
+
+/// Runs the window until the user closes it; returns the exit status.
+int stepwellRunWindow(int* argc, char** argv);
+using StepwellRunWindow = int (*)(int*, char**);
+
+/// New prompts for a command-line run: dialogs where a display can be reached, the terminal
+/// otherwise. The caller owns them.
+stepwell::Prompts* stepwellCreateDialogPrompts(int* argc, char** argv);
+using StepwellCreateDialogPrompts = stepwell::Prompts* (*)(int*, char**);
+}
