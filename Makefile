@@ -11,7 +11,7 @@ PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps build test run bench format format-check clean
+.PHONY: all deps build test test-asan run bench format format-check clean
 
 all: build
 
@@ -35,6 +35,15 @@ build: deps $(BUILD_DIR)/CMakeCache.txt
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer in a
+# folder of its own; any finding fails the test that met it.
+ASAN_BUILD_DIR ?= build-asan
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD_DIR) -DSTEPWELL_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --test-dir $(ASAN_BUILD_DIR) --output-on-failure -j $(JOBS)
+
 # Converts a copy of the bundled sample page and shows the result.
 run: build
 	@mkdir -p $(BUILD_DIR)/run
@@ -53,4 +62,4 @@ format-check:
 	clang-format --dry-run --Werror $(FORMAT_FILES)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR)
