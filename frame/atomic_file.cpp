@@ -2,6 +2,7 @@
 
 #include "error.h"
 #include "files.h"
+#include "stop_cleanup.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -21,7 +22,8 @@ mode_t defaultFileMode() {
 
 // Makes a finished rename durable; a folder that cannot be synced is no reason to fail.
 void syncFolder(const std::string& folder) {
-    const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd =
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
         ::close(fd);
@@ -35,6 +37,7 @@ AtomicFile::AtomicFile(std::string destination) : destination_(std::move(destina
     fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
     if (fd_ < 0)
         throw systemError(destination_, "cannot create a temporary file beside it", errno);
+    stopTicket_ = rememberTemporary(temporary_);
     ::fchmod(fd_, defaultFileMode());
 }
 
@@ -62,6 +65,7 @@ void AtomicFile::commit() {
     if (::rename(temporary_.c_str(), destination_.c_str()) != 0)
         throw systemError(destination_, "cannot replace", errno);
     committed_ = true;
+    forgetTemporary(stopTicket_);
     syncFolder(folderPart(destination_));
 }
 
@@ -71,6 +75,7 @@ void AtomicFile::discard() {
         fd_ = -1;
     }
     ::unlink(temporary_.c_str());
+    forgetTemporary(stopTicket_);
 }
 
 } // namespace stepwell
