@@ -10,7 +10,7 @@ CMAKE_FLAGS ?=
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
 	clang-format python3 desktop-file-utils file time hyperfine \
 	qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic \
-	xvfb xauth xdotool imagemagick
+	xvfb xauth xdotool imagemagick clang libclang-rt-14-dev
 
 # Where `make install` puts Stepwell; DESTDIR stages the tree elsewhere (for packaging).
 PREFIX ?= /usr/local
@@ -18,7 +18,8 @@ DESTDIR ?=
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps build test run bench format format-check clean install uninstall package
+.PHONY: all deps build test test-asan fuzz run bench format format-check clean install \
+	uninstall package
 
 all: build
 
@@ -41,6 +42,40 @@ build: deps $(BUILD_DIR)/CMakeCache.txt
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The whole suite again, built with AddressSanitizer and UndefinedBehaviorSanitizer in a
+# folder of its own; any finding fails the test that met it.
+ASAN_BUILD_DIR ?= build-asan
+test-asan: deps
+	cmake -S . -B $(ASAN_BUILD_DIR) -DSTEPWELL_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
+	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
+		ctest --test-dir $(ASAN_BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# Runs every fuzz target for FUZZ_SECONDS, starting from the seeds in fuzz/corpus/<target>.
+# New inputs go to $(FUZZ_BUILD_DIR)/corpus/<target>, findings to $(FUZZ_BUILD_DIR)/findings/.
+FUZZ_BUILD_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 30
+FUZZ_TARGETS := fuzz_tag_file fuzz_numbers fuzz_indent_line fuzz_convert
+fuzz: deps
+	cmake -S fuzz -B $(FUZZ_BUILD_DIR) -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_BUILD_DIR) -j $(JOBS)
+	@rm -rf $(FUZZ_BUILD_DIR)/findings && mkdir -p $(FUZZ_BUILD_DIR)/findings
+	@set -e; for target in $(FUZZ_TARGETS); do \
+		mkdir -p $(FUZZ_BUILD_DIR)/corpus/$$target; \
+		echo "== $$target: $(FUZZ_SECONDS) s"; \
+		if $(FUZZ_BUILD_DIR)/$$target -max_total_time=$(FUZZ_SECONDS) -timeout=10 \
+			-print_final_stats=1 -artifact_prefix=$(FUZZ_BUILD_DIR)/findings/$$target- \
+			$(FUZZ_BUILD_DIR)/corpus/$$target fuzz/corpus/$$target \
+			>$(FUZZ_BUILD_DIR)/$$target.log 2>&1; then \
+			grep -E '^(stat::number_of_executed_units|stat::new_units_added|Done)' \
+				$(FUZZ_BUILD_DIR)/$$target.log; \
+		else \
+			tail -n 60 $(FUZZ_BUILD_DIR)/$$target.log; \
+			echo "$$target found a fault; its input is in $(FUZZ_BUILD_DIR)/findings/"; \
+			exit 1; \
+		fi; \
+	done
 
 # With a display, opens the window; without one, converts a copy of the bundled sample page
 # and shows the result.
@@ -92,4 +127,4 @@ format-check:
 	clang-format --dry-run --Werror $(FORMAT_FILES)
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)

@@ -2,6 +2,8 @@
 
 #include "numbers.h"
 
+#include <cmath>
+
 namespace stepwell {
 namespace {
 
@@ -37,6 +39,10 @@ std::string_view stripLeadingBlanks(std::string_view line) {
 std::int16_t applyTally(const LineTally& tally, std::int16_t& level) {
     const double s = tally.lineDelta;
     const std::int16_t f = tally.leadDelta;
+    // Infinite deltas of both signs cancel to no number; none of the rules below would then
+    // apply, and a line that starts with a closing tag would pass with its sum ignored.
+    if (std::isnan(s))
+        throw LineError("the deltas on this line add up to no number");
     if (s < 0 && f < 0)
         level = levelPlus(level, s);
     if (s == 0 && f < 0)

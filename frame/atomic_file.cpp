@@ -2,6 +2,7 @@
 
 #include "error.h"
 #include "files.h"
+#include "stop_cleanup.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -36,6 +37,7 @@ AtomicFile::AtomicFile(std::string destination) : destination_(std::move(destina
     fd_ = ::mkostemp(temporary_.data(), O_CLOEXEC);
     if (fd_ < 0)
         throw systemError(destination_, "cannot create a temporary file beside it", errno);
+    stopTicket_ = rememberTemporary(temporary_);
     ::fchmod(fd_, defaultFileMode());
 }
 
@@ -63,6 +65,7 @@ void AtomicFile::commit() {
     if (::rename(temporary_.c_str(), destination_.c_str()) != 0)
         throw systemError(destination_, "cannot replace", errno);
     committed_ = true;
+    forgetTemporary(stopTicket_);
     syncFolder(folderPart(destination_));
 }
 
@@ -72,6 +75,7 @@ void AtomicFile::discard() {
         fd_ = -1;
     }
     ::unlink(temporary_.c_str());
+    forgetTemporary(stopTicket_);
 }
 
 } // namespace stepwell

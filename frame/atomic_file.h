@@ -12,7 +12,8 @@ namespace stepwell {
 /// The text goes to a temporary file created exclusively in the destination's own folder;
 /// commit() flushes it to disk and renames it onto the destination in one step. Until then
 /// the destination is untouched, and a file that is never committed is removed, so there is
-/// never a partial result.
+/// never a partial result. A stop signal removes the temporary file too (see stop_cleanup.h);
+/// only SIGKILL or a crash can leave one behind, hidden as ".stepwell-XXXXXX".
 class AtomicFile {
 public:
     /// Creates the temporary file. Throws Error when the folder cannot take it.
@@ -41,6 +42,7 @@ private:
     std::string temporary_;
     int fd_ = -1;
     bool committed_ = false;
+    int stopTicket_ = -1;
 };
 
 } // namespace stepwell

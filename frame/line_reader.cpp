@@ -54,10 +54,12 @@ LineReader::LineReader(int fd, std::string name)
 LineReader::~LineReader() = default;
 
 bool LineReader::fill() {
-    if (atEnd_)
-        return false;
+    // Emptied even when the end was seen before: a caller may have moved begin_ past a
+    // final CR and must not find the old bytes again.
     begin_ = 0;
     end_ = 0;
+    if (atEnd_)
+        return false;
     for (;;) {
         const ssize_t got = ::read(fd_, buffer_.get(), bufferSize);
         if (got > 0) {

@@ -1,0 +1,112 @@
+#include "child_process.h"
+
+#include "temp_dir.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <stdexcept>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace stepwell::test {
+namespace {
+
+std::string makeStreamsFolder() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "stepwell-streams-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot create a temporary folder");
+    return pattern;
+}
+
+// In the child after fork: only system calls, then exec.
+[[noreturn]] void becomeProgram(const std::string& program,
+                                const std::vector<std::string>& arguments,
+                                const ChildOptions& options, const std::string& streams) {
+    const int in = ::open((streams + "/in").c_str(), O_RDONLY);
+    const int out = ::open((streams + "/out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    const int err = ::open((streams + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
+        ::dup2(err, 2) < 0 || ::chdir(options.folder.c_str()) != 0)
+        ::_exit(127);
+    if (options.fileSizeLimit) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
+        if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
+            ::_exit(127);
+    }
+    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    for (const auto& argument : arguments)
+        argv.push_back(const_cast<char*>(argument.c_str()));
+    argv.push_back(nullptr);
+    ::execv(program.c_str(), argv.data());
+    ::_exit(127);
+}
+
+} // namespace
+
+Child::Child(const std::string& program, const std::vector<std::string>& arguments,
+             const ChildOptions& options)
+    : streams_(makeStreamsFolder()), deadline_(std::chrono::steady_clock::now() + options.timeout) {
+    writeFile(streams_ + "/in", options.input);
+    // A child stopped before it opens its streams still leaves them to read.
+    writeFile(streams_ + "/out", "");
+    writeFile(streams_ + "/err", "");
+    pid_ = ::fork();
+    if (pid_ < 0)
+        throw std::runtime_error("cannot fork");
+    if (pid_ == 0)
+        becomeProgram(program, arguments, options, streams_);
+}
+
+Child::~Child() {
+    if (pid_ > 0) {
+        ::kill(pid_, SIGKILL);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(streams_, ignored);
+}
+
+void Child::kill(int signal) {
+    if (pid_ > 0)
+        ::kill(pid_, signal);
+}
+
+ChildResult Child::wait() {
+    ChildResult result;
+    int status = 0;
+    rusage usage{};
+    for (;;) {
+        const pid_t done = ::wait4(pid_, &status, WNOHANG, &usage);
+        if (done == pid_)
+            break;
+        if (done < 0 && errno != EINTR)
+            throw std::runtime_error("cannot wait for the child");
+        if (std::chrono::steady_clock::now() > deadline_ && !result.hung) {
+            result.hung = true;
+            ::kill(pid_, SIGKILL);
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    pid_ = -1;
+    if (WIFEXITED(status))
+        result.exitStatus = WEXITSTATUS(status);
+    else if (WIFSIGNALED(status))
+        result.signal = WTERMSIG(status);
+    result.maxRssKiB = usage.ru_maxrss;
+    result.out = readFile(streams_ + "/out");
+    result.err = readFile(streams_ + "/err");
+    return result;
+}
+
+ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
+                     const ChildOptions& options) {
+    return Child(program, arguments, options).wait();
+}
+
+} // namespace stepwell::test

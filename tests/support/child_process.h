@@ -1,0 +1,55 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <sys/resource.h>
+#include <sys/types.h>
+#include <vector>
+
+namespace stepwell::test {
+
+/// How to start a program for a fault-injection test.
+struct ChildOptions {
+    std::string folder = "."; // working folder
+    std::string input;        // standard input
+    /// RLIMIT_FSIZE for the child, with SIGXFSZ ignored so that a write past it fails with
+    /// EFBIG instead of killing the process: a disk that fills up.
+    std::optional<rlim_t> fileSizeLimit;
+    /// A child still running after this is killed and counts as hung.
+    std::chrono::milliseconds timeout{60000};
+};
+
+/// How a child ended.
+struct ChildResult {
+    int exitStatus = -1; // when it exited
+    int signal = 0;      // when a signal ended it
+    bool hung = false;   // killed at the timeout
+    std::string out, err;
+    long maxRssKiB = 0;
+};
+
+/// A running program; it is killed and reaped if the object goes before wait().
+class Child {
+public:
+    Child(const std::string& program, const std::vector<std::string>& arguments,
+          const ChildOptions& options);
+    ~Child();
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    void kill(int signal);
+    /// Waits for the end (at most the timeout) and collects what the child left.
+    ChildResult wait();
+
+private:
+    pid_t pid_ = -1;
+    std::string streams_; // folder of the standard streams' files
+    std::chrono::steady_clock::time_point deadline_;
+};
+
+/// Runs a program to its end.
+ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
+                     const ChildOptions& options);
+
+} // namespace stepwell::test
