@@ -22,7 +22,7 @@ void readTable(std::string_view text, TagTable& table, std::vector<fuzz::RefEntr
     for (std::size_t i = 0; i + 1 < fields.size() && table.entries().size() < maxTagEntries;
          i += 2) {
         table.add(fields[i], fields[i + 1]);
-        reference.push_back({fields[i], table.entries().back().delta});
+        reference.push_back(fuzz::refEntry(fields[i], fields[i + 1], table.entries().back().delta));
     }
 }
 
@@ -39,13 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     input.remove_prefix(split + 1);
 
     LineIndenter indenter(table);
-    int level = 0;
+    fuzz::RefState state;
     while (!input.empty()) {
         const std::size_t end = input.find('\n');
         const std::string_view line = input.substr(0, end);
         input.remove_prefix(end == std::string_view::npos ? input.size() : end + 1);
 
-        const auto expected = fuzz::refIndentLine(line, reference, level);
+        const auto expected = fuzz::refIndentLine(line, reference, state);
         std::string out;
         try {
             indenter.indentLine(line, out);
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 std::abort();
             return 0;
         }
-        if (!expected || out != *expected || indenter.level() != level)
+        if (!expected || out != *expected || indenter.level() != state.level)
             std::abort();
     }
     return 0;

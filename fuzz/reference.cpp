@@ -18,7 +18,98 @@ std::size_t findIgnoringCase(const std::string& text, const std::string& tag) {
                                              : static_cast<std::size_t>(hit - text.begin());
 }
 
+// Whether `tag` stands in `text` at `at`, comparing both upper-cased.
+bool standsAt(const std::string& text, std::size_t at, const std::string& tag) {
+    if (text.size() - at < tag.size())
+        return false;
+    for (std::size_t i = 0; i < tag.size(); ++i)
+        if (upper(text[at + i]) != upper(tag[i]))
+            return false;
+    return true;
+}
+
+// The entries before the first empty tag.
+std::size_t usableCount(const std::vector<RefEntry>& table) {
+    std::size_t count = 0;
+    while (count < table.size() && !table[count].tag.empty())
+        ++count;
+    return count;
+}
+
+// The text of `text` from `from` on whose tags count: each raw section (the leftmost raw tag,
+// the earlier entry on a tie, through its end text or the end of the line) becomes one line
+// feed. Sets `open` when a section runs to the end of the line; false for an empty end text.
+bool ordinaryText(const std::string& text, std::size_t from, const std::vector<RefEntry>& table,
+                  int& open, std::string& ordinary) {
+    const std::size_t usable = usableCount(table);
+    std::size_t at = from;
+    for (;;) {
+        std::size_t place = std::string::npos;
+        std::size_t which = 0;
+        for (std::size_t p = at; p < text.size() && place == std::string::npos; ++p)
+            for (std::size_t i = 0; i < usable; ++i)
+                if (table[i].rawEnd && standsAt(text, p, table[i].tag)) {
+                    place = p;
+                    which = i;
+                    break;
+                }
+        if (place == std::string::npos) {
+            ordinary += text.substr(at);
+            return true;
+        }
+        ordinary += text.substr(at, place - at) + '\n';
+        const std::string& end = *table[which].rawEnd;
+        if (end.empty())
+            return false;
+        const std::string rest = text.substr(place + table[which].tag.size());
+        const std::size_t found = findIgnoringCase(rest, end);
+        if (found == std::string::npos) {
+            open = static_cast<int>(which);
+            return true;
+        }
+        at = place + table[which].tag.size() + found + end.size();
+    }
+}
+
+// The plain tag rule on `scan`, with the raw entries left out; false for an error.
+bool tally(std::string scan, const std::vector<RefEntry>& table, double& sum, int& lead) {
+    std::vector<const RefEntry*> entries;
+    for (std::size_t i = 0; i < usableCount(table); ++i)
+        if (!table[i].rawEnd)
+            entries.push_back(&table[i]);
+    sum = 0;
+    lead = 0;
+    for (std::size_t i = 0; i < entries.size();) {
+        const std::size_t p = findIgnoringCase(scan, entries[i]->tag);
+        if (p == std::string::npos) {
+            ++i;
+            continue;
+        }
+        scan.erase(p, entries[i]->tag.size());
+        if (!entries[i]->delta)
+            return false;
+        sum += *entries[i]->delta;
+        if (p == 0) {
+            const auto rounded = refRound16(*entries[i]->delta);
+            if (!rounded)
+                return false;
+            lead = *rounded;
+        }
+        i = 0;
+    }
+    // Deltas that cancel to no number at all are an error whatever the line starts with.
+    return !std::isnan(sum);
+}
+
 } // namespace
+
+RefEntry refEntry(std::string tag, std::string_view deltaText, std::optional<double> delta) {
+    RefEntry entry{std::move(tag), delta, std::nullopt};
+    if (deltaText.size() >= 4 && upper(deltaText[0]) == 'R' && upper(deltaText[1]) == 'A' &&
+        upper(deltaText[2]) == 'W' && deltaText[3] == ':')
+        entry.rawEnd = std::string(deltaText.substr(4));
+    return entry;
+}
 
 std::optional<int> refRound16(double value) {
     if (std::isnan(value))
@@ -34,46 +125,42 @@ std::optional<int> refRound16(double value) {
 }
 
 std::optional<std::string> refIndentLine(std::string_view line, const std::vector<RefEntry>& table,
-                                         int& level) {
+                                         RefState& state) {
+    auto move = [&state](double by) {
+        const auto rounded = refRound16(state.level + by);
+        if (rounded)
+            state.level = *rounded;
+        return rounded.has_value();
+    };
+    double sum = 0;
+    int lead = 0;
+    if (state.open >= 0) {
+        // Inside a raw block the line is copied; the one holding the end text moves the level
+        // by the tags behind it, from the next line on.
+        const std::string raw(line);
+        const std::string& end = *table[static_cast<std::size_t>(state.open)].rawEnd;
+        const std::size_t found = findIgnoringCase(raw, end);
+        if (found == std::string::npos)
+            return raw;
+        state.open = -1;
+        std::string ordinary;
+        if (!ordinaryText(raw, found + end.size(), table, state.open, ordinary) ||
+            !tally(ordinary, table, sum, lead) || !move(sum))
+            return std::nullopt;
+        return raw;
+    }
     std::size_t first = 0;
     while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
         ++first;
     const std::string text(line.substr(first));
-    std::string scan = text;
-    double sum = 0;
-    int lead = 0;
-    for (std::size_t i = 0; i < table.size() && !table[i].tag.empty();) {
-        const std::size_t p = findIgnoringCase(scan, table[i].tag);
-        if (p == std::string::npos) {
-            ++i;
-            continue;
-        }
-        scan.erase(p, table[i].tag.size());
-        if (!table[i].delta)
-            return std::nullopt;
-        sum += *table[i].delta;
-        if (p == 0) {
-            const auto rounded = refRound16(*table[i].delta);
-            if (!rounded)
-                return std::nullopt;
-            lead = *rounded;
-        }
-        i = 0;
-    }
-    // Deltas that cancel to no number at all are an error whatever the line starts with.
-    if (std::isnan(sum))
+    std::string ordinary;
+    if (!ordinaryText(text, 0, table, state.open, ordinary) || !tally(ordinary, table, sum, lead))
         return std::nullopt;
-    auto move = [&level](double by) {
-        const auto rounded = refRound16(level + by);
-        if (rounded)
-            level = *rounded;
-        return rounded.has_value();
-    };
     if (sum < 0 && lead < 0 && !move(sum))
         return std::nullopt;
     if (sum == 0 && lead < 0 && !move(-1))
         return std::nullopt;
-    std::string out(static_cast<std::size_t>(std::max(level, 0)), '\t');
+    std::string out(static_cast<std::size_t>(std::max(state.level, 0)), '\t');
     out += text;
     if (sum == 0 && lead < 0 && !move(1))
         return std::nullopt;
@@ -116,9 +203,9 @@ std::optional<std::string> refConvert(std::string_view bytes, const std::vector<
     std::string lineBreak =
         split.breaks.empty() || split.breaks[0].empty() ? "\n" : split.breaks[0];
     std::string out = split.byteOrderMark ? "\xEF\xBB\xBF" : "";
-    int level = 0;
+    RefState state;
     for (const std::string& line : split.lines) {
-        const auto indented = refIndentLine(line, table, level);
+        const auto indented = refIndentLine(line, table, state);
         if (!indented)
             return std::nullopt;
         out += *indented + lineBreak;

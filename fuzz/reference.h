@@ -12,18 +12,29 @@
 
 namespace stepwell::fuzz {
 
-/// One table entry as the reference sees it: tag text as written, delta when it is a number.
+/// One table entry as the reference sees it: tag text as written, delta when it is a number,
+/// and the end text of a raw-block entry (delta "raw:END", any case).
 struct RefEntry {
     std::string tag;
     std::optional<double> delta;
+    std::optional<std::string> rawEnd;
+};
+
+/// The reference's entry for a tag and its delta text; `delta` is the text as a number.
+RefEntry refEntry(std::string tag, std::string_view deltaText, std::optional<double> delta);
+
+/// The running state of one file: its level, and the raw block it is inside (-1: none).
+struct RefState {
+    int level = 0;
+    int open = -1;
 };
 
 /// Rounds halves to the even neighbour by hand; nothing outside -32768..32767 or for NaN.
 std::optional<int> refRound16(double value);
 
-/// Indents one line at `level`; nothing when the line is an error.
+/// Indents one line in `state`; nothing when the line is an error.
 std::optional<std::string> refIndentLine(std::string_view line, const std::vector<RefEntry>& table,
-                                         int& level);
+                                         RefState& state);
 
 /// A file split into lines: the byte-order mark, the lines and the break each one ended with.
 struct RefLines {
