@@ -51,24 +51,14 @@ int runCheck(const std::vector<std::string>& tokens, const std::string& programD
     }
     bool changed = false;
     bool unknown = false;
-    for (const std::string& token : tokens) {
-        std::vector<std::string> paths;
-        try {
-            paths = expandToken(token);
-        } catch (const Error& error) {
-            prompts.showError(error.what());
-            unknown = true;
-            continue;
-        }
-        for (const std::string& path : paths) {
-            const Outcome outcome = checkFile(path, table, prompts);
-            if (outcome == Outcome::Changed)
-                out << path << '\n' << std::flush;
-            changed |= outcome == Outcome::Changed;
-            unknown |= outcome == Outcome::Unknown;
-        }
-    }
-    return unknown ? 2 : changed ? 1 : 0;
+    const bool allNamed = forEachNamedFile(tokens, prompts, [&](const std::string& path) {
+        const Outcome outcome = checkFile(path, table, prompts);
+        if (outcome == Outcome::Changed)
+            out << path << '\n' << std::flush;
+        changed |= outcome == Outcome::Changed;
+        unknown |= outcome == Outcome::Unknown;
+    });
+    return unknown || !allNamed ? 2 : changed ? 1 : 0;
 }
 
 } // namespace stepwell

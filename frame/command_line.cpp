@@ -97,22 +97,31 @@ std::vector<std::string> expandToken(const std::string& token) {
     return paths;
 }
 
-int runCommandLine(const std::vector<std::string>& tokens, const ConvertOptions& options,
-                   Prompts& prompts) {
-    bool failed = false;
+bool forEachNamedFile(const std::vector<std::string>& tokens, Prompts& prompts,
+                      const std::function<void(const std::string&)>& each) {
+    bool allNamed = true;
     for (const std::string& token : tokens) {
         std::vector<std::string> paths;
         try {
             paths = expandToken(token);
         } catch (const Error& error) {
             prompts.showError(error.what());
-            failed = true;
+            allNamed = false;
             continue;
         }
         for (const std::string& path : paths)
-            failed |= convertFile(path, options, prompts) == ConvertResult::Failed;
+            each(path);
     }
-    return failed ? 1 : 0;
+    return allNamed;
+}
+
+int runCommandLine(const std::vector<std::string>& tokens, const ConvertOptions& options,
+                   Prompts& prompts) {
+    bool failed = false;
+    const bool allNamed = forEachNamedFile(tokens, prompts, [&](const std::string& path) {
+        failed |= convertFile(path, options, prompts) == ConvertResult::Failed;
+    });
+    return failed || !allNamed ? 1 : 0;
 }
 
 } // namespace stepwell

@@ -3,6 +3,7 @@
 #include "convert.h"
 #include "prompts.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,12 @@ std::string versionText();
 /// of its folder that matches, in name order; any other token names itself. Throws Error
 /// when a wildcard token matches nothing or its folder cannot be read.
 std::vector<std::string> expandToken(const std::string& token);
+
+/// Calls `each` with every file the tokens name, in order. A token that names no file (a
+/// wildcard that matches nothing, a folder that cannot be read) is reported through
+/// `prompts` and the rest go on; returns false when that happened.
+bool forEachNamedFile(const std::vector<std::string>& tokens, Prompts& prompts,
+                      const std::function<void(const std::string&)>& each);
 
 /// Converts the files the tokens name, one after another; a failed token does not stop the
 /// rest. Returns the exit status: 0 when every file converted or was declined, 1 when any

@@ -1,5 +1,7 @@
 #include "line_indenter.h"
 
+#include "support/tables.h"
+
 #include <gtest/gtest.h>
 
 #include <utility>
@@ -8,12 +10,7 @@
 namespace stepwell {
 namespace {
 
-TagTable tableOf(std::vector<std::pair<std::string, std::string>> entries) {
-    TagTable table;
-    for (auto& [tag, delta] : entries)
-        table.add(tag, delta);
-    return table;
-}
+using test::tableOf;
 
 // Indents lines in order from level 0; returns the output lines.
 std::vector<std::string> indentAll(const std::vector<std::string>& lines, const TagTable& table,

@@ -2,6 +2,8 @@
 // in them do not move the level.
 #include "line_indenter.h"
 
+#include "support/tables.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -11,12 +13,7 @@
 namespace stepwell {
 namespace {
 
-TagTable tableOf(std::vector<std::pair<std::string, std::string>> entries) {
-    TagTable table;
-    for (auto& [tag, delta] : entries)
-        table.add(tag, delta);
-    return table;
-}
+using test::tableOf;
 
 const TagTable pageTable = tableOf({{"<DIV", "1"},
                                     {"<PRE", "raw:</pre>"},
