@@ -47,6 +47,7 @@ RawBlocks::RawBlocks(const TagTable& table) {
         }
         openers_.push_back(
             {entry.tag, upperAscii(entry.deltaText.substr(rawPrefix.size())), entry.deltaText});
+        openerTags_.push_back(entry.tag);
         markEitherCase(startsOpener_, entry.tag[0]);
         if (entry.tag.size() == 1)
             std::fill(std::begin(followsFirst_), std::end(followsFirst_), true);
