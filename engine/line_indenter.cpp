@@ -65,8 +65,9 @@ LineIndenter::LineIndenter(const TagTable& table, std::int16_t level)
 // open. Most lines hold no opener, and the scan that counts their tags tells so; the others
 // are split into raw sections and ordinary text, and only the latter is scanned.
 LineTally LineIndenter::tally(std::string_view text, std::size_t from) {
-    if (const auto unmarked = scanner_.scanUnlessMarked(text.substr(from)))
-        return *unmarked;
+    LineTally unmarked;
+    if (scanner_.scanUnlessMarked(text.substr(from), unmarked))
+        return unmarked;
     raw_.split(text, from, split_);
     open_ = split_.opened;
     return scanner_.scan(split_.ordinary);

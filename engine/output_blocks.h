@@ -12,7 +12,7 @@ namespace stepwell {
 /// several per line.
 template <class Output> class OutputBlocks {
 public:
-    explicit OutputBlocks(Output& out) : out_(out), buffer_(new char[capacity]) {}
+    explicit OutputBlocks(Output& out) : out_(out), buffer_(new char[capacity + slack]) {}
     OutputBlocks(const OutputBlocks&) = delete;
     OutputBlocks& operator=(const OutputBlocks&) = delete;
 
@@ -26,11 +26,28 @@ public:
                 return;
             }
         }
+        // Few tabs and the line break are written as fixed-size pieces into the slack
+        // behind the block, which the next line overwrites; that saves a call each.
         char* at = buffer_.get() + used_;
-        std::memset(at, '\t', tabs);
+        if (tabs <= sizeof tabRun)
+            std::memcpy(at, tabRun, sizeof tabRun);
+        else
+            std::memset(at, '\t', tabs);
         at += tabs;
         std::memcpy(at, text.data(), text.size());
-        std::memcpy(at + text.size(), lineBreak.data(), lineBreak.size());
+        at += text.size();
+        switch (lineBreak.size()) {
+        case 2:
+            at[1] = lineBreak[1];
+            [[fallthrough]];
+        case 1:
+            at[0] = lineBreak[0];
+            [[fallthrough]];
+        case 0:
+            break;
+        default:
+            std::memcpy(at, lineBreak.data(), lineBreak.size());
+        }
         used_ += size;
     }
 
@@ -43,6 +60,9 @@ public:
 
 private:
     static constexpr std::size_t capacity = 64 * 1024;
+    static constexpr char tabRun[16] = {'\t', '\t', '\t', '\t', '\t', '\t', '\t', '\t',
+                                        '\t', '\t', '\t', '\t', '\t', '\t', '\t', '\t'};
+    static constexpr std::size_t slack = sizeof tabRun;
 
     // A line longer than a block goes straight through, its tabs a block at a time.
     void putLarge(std::size_t tabs, std::string_view text, std::string_view lineBreak) {

@@ -63,14 +63,11 @@ LineTally TagScanner::scan(std::string_view text) {
     return tally;
 }
 
-std::optional<LineTally> TagScanner::scanUnlessMarked(std::string_view text) {
-    LineTally tally;
-    if (!pass<true>(text, tally))
-        return std::nullopt;
-    return tally;
+bool TagScanner::scanUnlessMarked(std::string_view text, LineTally& tally) {
+    return pass<true>(text, tally);
 }
 
-void TagScanner::startLine(std::size_t size) {
+inline void TagScanner::startLine(std::size_t size) {
     for (const std::uint8_t entry : counted_)
         counts_[entry] = 0;
     counted_.clear();
@@ -139,8 +136,15 @@ template <bool stopAtMarkers> bool TagScanner::pass(std::string_view text, LineT
     }
     if (holding_)
         releaseHeld();
-    releasePending(size + 1);
-    settleGroup();
+    if (!pending_.empty() || !group_.empty()) {
+        releasePending(size + 1);
+        settleGroup();
+    }
+    if (summing_) {
+        tally = {sum_, leadEntry_ < 0 ? std::int16_t{0}
+                                      : *entries_[static_cast<std::size_t>(leadEntry_)].lead};
+        return true;
+    }
     tally = finishTally();
     return true;
 }
@@ -274,12 +278,6 @@ void TagScanner::take(const Occurrence& occurrence) {
 }
 
 LineTally TagScanner::finishTally() {
-    if (summing_) {
-        LineTally tally{sum_, 0};
-        if (leadEntry_ >= 0)
-            tally.leadDelta = *entries_[static_cast<std::size_t>(leadEntry_)].lead;
-        return tally;
-    }
     if (counted_.size() > 1)
         std::sort(counted_.begin(), counted_.end());
     // The rule meets entries in table order, so the first failing entry is the lowest.

@@ -30,9 +30,9 @@ public:
     /// them.
     LineTally scan(std::string_view text);
 
-    /// The tally of `text` as scan() gives it, in the same pass, or nothing when a marker
-    /// occurs in `text` (ignoring case, like the tags).
-    std::optional<LineTally> scanUnlessMarked(std::string_view text);
+    /// Sets `tally` to the tally of `text` as scan() gives it and returns true, or returns
+    /// false, in the same pass, when a marker occurs in `text` (ignoring case, like the tags).
+    bool scanUnlessMarked(std::string_view text, LineTally& tally);
 
     /// The same tally by one sweep of the line per entry, which also follows occurrences that
     /// appear when a removal joins text. scan() uses it for the lines that need it; it is
