@@ -41,8 +41,6 @@ public:
 
     /// The usable entries that are not raw openers, in their order.
     const TagTable& ordinaryTable() const { return ordinary_; }
-    /// Whether the table has no raw entries, so lines need no splitting.
-    bool empty() const { return openers_.empty(); }
     /// The openers' tags, in table order: a line in which none occurs needs no splitting.
     const std::vector<std::string>& openerTags() const { return openerTags_; }
 

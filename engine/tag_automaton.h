@@ -22,7 +22,7 @@ namespace stepwell {
 /// are no tags: matches() never lists them and partFlag does not see their beginnings.
 class TagAutomaton {
 public:
-    /// A state, stored as its row offset in the transition table and two flags.
+    /// A state, stored as its row offset in the transition table and three flags.
     using State = std::uint32_t;
     static constexpr State start = 0;
     /// At least one tag ends here.
