@@ -2,6 +2,7 @@
 
 #include "line_indenter.h"
 #include "line_reader.h"
+#include "output_blocks.h"
 #include "tag_table.h"
 
 #include <cstdint>
@@ -16,7 +17,7 @@ namespace stepwell {
 /// or writing fails.
 template <class Output> void convertLinesTo(LineReader& in, Output& out, const TagTable& table) {
     LineIndenter indenter(table);
-    std::string outLine;
+    OutputBlocks<Output> blocks(out);
     std::string_view line;
     std::uint64_t lineNumber = 0;
     std::string_view lineBreak;
@@ -28,17 +29,17 @@ template <class Output> void convertLinesTo(LineReader& in, Output& out, const T
             // The first line's break is known once it is read; none means a one-line file.
             lineBreak = in.firstBreak() == LineBreak::None ? "\n" : lineBreakText(in.firstBreak());
         }
-        outLine.clear();
+        IndentedLine indented;
         try {
-            indenter.indentLine(line, outLine);
+            indented = indenter.indent(line);
         } catch (const LineError& error) {
             throw LineError("line " + std::to_string(lineNumber) + ": " + error.what());
         }
-        outLine.append(lineBreak);
-        out.write(outLine);
+        blocks.put(indented.tabs, indented.text, lineBreak);
     }
     if (lineNumber == 0 && in.hadByteOrderMark())
         out.write("\xEF\xBB\xBF");
+    blocks.flush();
     out.flush();
 }
 

@@ -39,6 +39,9 @@ std::string_view stripLeadingBlanks(std::string_view line) {
 std::int16_t applyTally(const LineTally& tally, std::int16_t& level) {
     const double s = tally.lineDelta;
     const std::int16_t f = tally.leadDelta;
+    // Most lines have no tags, or none that moves the level.
+    if (s == 0 && f >= 0)
+        return level;
     // Infinite deltas of both signs cancel to no number; none of the rules below would then
     // apply, and a line that starts with a closing tag would pass with its sum ignored.
     if (std::isnan(s))
@@ -50,50 +53,50 @@ std::int16_t applyTally(const LineTally& tally, std::int16_t& level) {
     const std::int16_t written = level;
     if (s == 0 && f < 0)
         level = levelPlus(level, 1);
-    if ((s > 0 || f >= 0) && s != 0) // most lines leave the level as it is
+    if ((s > 0 || f >= 0) && s != 0)
         level = levelPlus(level, s);
     return written;
 }
 
 LineIndenter::LineIndenter(const TagTable& table, std::int16_t level)
-    : raw_(table), scanner_(raw_.ordinaryTable()), level_(level) {}
+    : raw_(table), scanner_(raw_.ordinaryTable(), raw_.openerTags()), level_(level) {}
 
-LineTally LineIndenter::tally(std::string_view text) {
-    return scanner_.scan(text);
-}
-
-// The text of a line outside raw blocks whose tags count, from `from` on; notes the block
-// the line leaves open.
-std::string_view LineIndenter::ordinaryText(std::string_view text, std::size_t from) {
-    if (raw_.empty())
-        return text.substr(from);
+// The tally of a line outside raw blocks, from `from` on; notes the block the line leaves
+// open. Most lines hold no opener, and the scan that counts their tags tells so; the others
+// are split into raw sections and ordinary text, and only the latter is scanned.
+LineTally LineIndenter::tally(std::string_view text, std::size_t from) {
+    LineTally unmarked;
+    if (scanner_.scanUnlessMarked(text.substr(from), unmarked))
+        return unmarked;
     raw_.split(text, from, split_);
     open_ = split_.opened;
-    return split_.ordinary;
+    return scanner_.scan(split_.ordinary);
 }
 
-// A line inside a raw block is written as it came. The line that ends the block is not
-// indented either, so its tags after the end move the level from the next line on,
-// whatever its leading delta.
-void LineIndenter::copyRawLine(std::string_view line, std::string& out) {
-    out.append(line);
+// The line that ends a block is not indented, so its tags after the end move the level
+// from the next line on, whatever its leading delta.
+void LineIndenter::leaveRawLine(std::string_view line) {
     const std::size_t after = RawBlocks::findEnd(line, *open_, 0);
     if (after == std::string_view::npos)
         return;
     open_ = nullptr;
-    level_ = levelPlus(level_, tally(ordinaryText(line, after)).lineDelta);
+    level_ = levelPlus(level_, tally(line, after).lineDelta);
+}
+
+IndentedLine LineIndenter::indent(std::string_view line) {
+    if (open_) {
+        leaveRawLine(line);
+        return {0, line};
+    }
+    const std::string_view text = stripLeadingBlanks(line);
+    const std::int16_t written = applyTally(tally(text, 0), level_);
+    return {written > 0 ? static_cast<std::size_t>(written) : 0, text};
 }
 
 void LineIndenter::indentLine(std::string_view line, std::string& out) {
-    if (open_) {
-        copyRawLine(line, out);
-        return;
-    }
-    const std::string_view text = stripLeadingBlanks(line);
-    const std::int16_t written = applyTally(tally(ordinaryText(text, 0)), level_);
-    if (written > 0)
-        out.append(static_cast<std::size_t>(written), '\t');
-    out.append(text);
+    const IndentedLine indented = indent(line);
+    out.append(indented.tabs, '\t');
+    out.append(indented.text);
 }
 
 std::string indentLine(std::string_view line, const TagTable& table, std::int16_t& level) {

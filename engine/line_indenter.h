@@ -18,6 +18,12 @@ std::string_view stripLeadingBlanks(std::string_view line);
 /// and moves `level` to the level of the next line. Throws LineError on overflow.
 std::int16_t applyTally(const LineTally& tally, std::int16_t& level);
 
+/// One output line: `tabs` tab characters, then `text`.
+struct IndentedLine {
+    std::size_t tabs = 0;
+    std::string_view text;
+};
+
 /// Re-indents the lines of one file, carrying the level, and any open raw block, from line
 /// to line.
 class LineIndenter {
@@ -27,9 +33,12 @@ public:
     LineIndenter(const LineIndenter&) = delete;
     LineIndenter& operator=(const LineIndenter&) = delete;
 
-    /// Appends the indented line (tabs for the level, then the line without its leading
-    /// blanks; no line break) to `out`; a line inside a raw block is appended exactly as it
-    /// is. Throws LineError.
+    /// The indented line: tabs for the level, then the line without its leading blanks (no
+    /// line break); a line inside a raw block exactly as it is. The text views `line`.
+    /// Throws LineError.
+    IndentedLine indent(std::string_view line);
+
+    /// Appends indent(line) to `out`.
     void indentLine(std::string_view line, std::string& out);
 
     std::int16_t level() const { return level_; }
@@ -37,12 +46,11 @@ public:
     bool inRawBlock() const { return open_ != nullptr; }
 
 private:
-    LineTally tally(std::string_view text);
-    std::string_view ordinaryText(std::string_view text, std::size_t from);
-    void copyRawLine(std::string_view line, std::string& out);
+    LineTally tally(std::string_view text, std::size_t from);
+    void leaveRawLine(std::string_view line);
 
     RawBlocks raw_;
-    TagScanner scanner_; // scans the table without its raw entries
+    TagScanner scanner_; // scans the table without its raw entries, marking their openers
     std::int16_t level_ = 0;
     const RawOpener* open_ = nullptr;
     RawSplit split_; // reused from line to line

@@ -47,6 +47,7 @@ RawBlocks::RawBlocks(const TagTable& table) {
         }
         openers_.push_back(
             {entry.tag, upperAscii(entry.deltaText.substr(rawPrefix.size())), entry.deltaText});
+        openerTags_.push_back(entry.tag);
         markEitherCase(startsOpener_, entry.tag[0]);
         if (entry.tag.size() == 1)
             std::fill(std::begin(followsFirst_), std::end(followsFirst_), true);
@@ -64,9 +65,28 @@ RawBlocks::RawBlocks(const TagTable& table) {
 }
 
 std::size_t RawBlocks::findEnd(std::string_view text, const RawOpener& opener, std::size_t from) {
-    for (std::size_t at = from; at + opener.end.size() <= text.size(); ++at)
-        if (occursAt(text, at, opener.end))
-            return at + opener.end.size();
+    const std::string& end = opener.end;
+    if (end.empty())
+        return from <= text.size() ? from : std::string_view::npos;
+    if (text.size() < end.size())
+        return std::string_view::npos;
+    const std::size_t last = text.size() - end.size(); // the last place it can start
+    const char first = end[0];
+    // Most lines inside a block are content without the end: memchr skips them when the
+    // end begins with a byte that has no other case.
+    const bool caseless = !(first >= 'A' && first <= 'Z');
+    for (std::size_t at = from; at <= last; ++at) {
+        if (caseless) {
+            const void* next = std::memchr(text.data() + at, first, last + 1 - at);
+            if (!next)
+                break;
+            at = static_cast<std::size_t>(static_cast<const char*>(next) - text.data());
+        } else if (upper(text[at]) != first) {
+            continue;
+        }
+        if (occursAt(text, at, end))
+            return at + end.size();
+    }
     return std::string_view::npos;
 }
 

@@ -41,8 +41,8 @@ public:
 
     /// The usable entries that are not raw openers, in their order.
     const TagTable& ordinaryTable() const { return ordinary_; }
-    /// Whether the table has no raw entries, so lines need no splitting.
-    bool empty() const { return openers_.empty(); }
+    /// The openers' tags, in table order: a line in which none occurs needs no splitting.
+    const std::vector<std::string>& openerTags() const { return openerTags_; }
 
     /// Splits `text` from `from` on, outside any block: the leftmost occurrence of any opener
     /// (the earlier entry when two start at the same place) begins a raw section, which ends
@@ -61,6 +61,7 @@ private:
     std::size_t findOpener(std::string_view text, std::size_t from, const RawOpener*& opener) const;
 
     std::vector<RawOpener> openers_;
+    std::vector<std::string> openerTags_;
     bool startsOpener_[256] = {}; // the bytes, either case, that an opener can start with
     bool followsFirst_[256] = {}; // the bytes, either case, that can follow an opener's first
     int onlyFirstByte_ = -1;      // the one byte every opener starts with, or -1

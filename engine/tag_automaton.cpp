@@ -30,21 +30,27 @@ struct Trie {
 
 } // namespace
 
-TagAutomaton::TagAutomaton(std::span<const TagEntry> entries) {
-    for (const TagEntry& entry : entries)
-        for (const char c : entry.tag) {
+TagAutomaton::TagAutomaton(std::span<const TagEntry> entries,
+                           std::span<const std::string> markers) {
+    const auto addClasses = [&](const std::string& text) {
+        for (const char c : text) {
             const auto byte = static_cast<unsigned char>(c);
             if (classOf_[byte] == 0)
                 classOf_[byte] = static_cast<std::uint8_t>(classes_++);
         }
+    };
+    for (const TagEntry& entry : entries)
+        addClasses(entry.tag);
+    for (const std::string& marker : markers)
+        addClasses(marker);
     // Tags are upper-cased, so a lower-case letter reads as its capital.
     for (unsigned char c = 'a'; c <= 'z'; ++c)
         classOf_[c] = classOf_[c - 'a' + 'A'];
 
     Trie trie(classes_);
-    for (std::size_t i = 0; i < entries.size(); ++i) {
+    const auto insert = [&](const std::string& text) {
         std::uint32_t state = 0;
-        for (const char c : entries[i].tag) {
+        for (const char c : text) {
             const std::uint32_t cls = classOf_[static_cast<unsigned char>(c)];
             if (trie.child(state, cls) == none) {
                 const std::uint32_t added = trie.addState();
@@ -52,11 +58,32 @@ TagAutomaton::TagAutomaton(std::span<const TagEntry> entries) {
             }
             state = static_cast<std::uint32_t>(trie.child(state, cls));
         }
+        return state;
+    };
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::uint32_t state = insert(entries[i].tag);
         trie.ends[state].push_back(static_cast<std::uint8_t>(i));
     }
+    std::vector<std::uint32_t> markerEnds;
+    for (const std::string& marker : markers)
+        markerEnds.push_back(insert(marker));
     const auto states = static_cast<std::uint32_t>(trie.ends.size());
-    // A state is kept as its row offset, below the flag bit.
-    if (std::uint64_t{states} * classes_ * 2 >= partFlag)
+    // The states on the way into a tag (not the root, not its end) begin one; those that
+    // only markers pass through do not.
+    std::vector<bool> beginsTagHere(states, false);
+    for (const TagEntry& entry : entries) {
+        std::uint32_t state = 0;
+        for (std::size_t k = 0; k + 1 < entry.tag.size(); ++k) {
+            state = static_cast<std::uint32_t>(
+                trie.child(state, classOf_[static_cast<unsigned char>(entry.tag[k])]));
+            beginsTagHere[state] = true;
+        }
+    }
+    std::vector<bool> marked(states, false);
+    for (const std::uint32_t state : markerEnds)
+        marked[state] = true;
+    // A state is kept as its row offset, below the flag bits.
+    if (std::uint64_t{states} * classes_ * 2 >= markerFlag)
         throw Error("the tags are too long to be matched");
 
     // Breadth first, so that a state's fallback (its longest proper suffix in the trie) is
@@ -80,10 +107,8 @@ TagAutomaton::TagAutomaton(std::span<const TagEntry> entries) {
         const auto& inherited = trie.ends[fallback[state]];
         ends.insert(ends.end(), inherited.begin(), inherited.end());
         std::sort(ends.begin(), ends.end());
-        partial[state] = partial[fallback[state]];
-        for (std::uint32_t cls = 0; cls < classes_; ++cls)
-            if (trie.child(state, cls) != none)
-                partial[state] = true;
+        partial[state] = partial[fallback[state]] || beginsTagHere[state];
+        marked[state] = marked[state] || marked[fallback[state]];
         for (std::uint32_t cls = 0; cls < classes_; ++cls) {
             const std::int32_t child = trie.child(state, cls);
             const std::uint32_t viaFallback = next[fallback[state] * classes_ + cls];
@@ -104,9 +129,9 @@ TagAutomaton::TagAutomaton(std::span<const TagEntry> entries) {
     for (std::uint32_t state = 0; state < states; ++state)
         for (std::uint32_t cls = 0; cls < classes_; ++cls) {
             const std::uint32_t target = next[state * classes_ + cls];
-            table_[(state << rowShift_) + cls] = target << rowShift_ |
-                                                 (trie.ends[target].empty() ? 0 : matchFlag) |
-                                                 (partial[target] ? partFlag : 0);
+            table_[(state << rowShift_) + cls] =
+                target << rowShift_ | (trie.ends[target].empty() ? 0 : matchFlag) |
+                (partial[target] ? partFlag : 0) | (marked[target] ? markerFlag : 0);
         }
     matchBegin_.reserve(states + 1);
     for (const auto& ends : trie.ends) {
@@ -123,18 +148,22 @@ TagAutomaton::TagAutomaton(std::span<const TagEntry> entries) {
             ++firstBytes;
         }
     };
-    for (const TagEntry& entry : entries) {
-        const auto first = static_cast<unsigned char>(entry.tag.front());
+    const auto markFirstOf = [&](const std::string& text) {
+        const auto first = static_cast<unsigned char>(text.front());
         markFirst(first);
         if (first >= 'A' && first <= 'Z')
             markFirst(static_cast<unsigned char>(first - 'A' + 'a'));
-    }
+    };
+    for (const TagEntry& entry : entries)
+        markFirstOf(entry.tag);
+    for (const std::string& marker : markers)
+        markFirstOf(marker);
     if (firstBytes != 1)
         soleFirstByte_ = -1;
 }
 
 std::span<const std::uint8_t> TagAutomaton::matches(State state) const {
-    const std::uint32_t index = (state & ~(matchFlag | partFlag)) >> rowShift_;
+    const std::uint32_t index = (state & ~flags) >> rowShift_;
     return {matchList_.data() + matchBegin_[index], matchList_.data() + matchBegin_[index + 1]};
 }
 

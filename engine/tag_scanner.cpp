@@ -3,6 +3,7 @@
 #include "numbers.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 // How scan() gets the plain rule's result in one pass. When no removal can join text into a
@@ -17,11 +18,19 @@
 
 namespace stepwell {
 
-TagScanner::TagScanner(const TagTable& table) : automaton_(table.usable()) {
+TagScanner::TagScanner(const TagTable& table, std::span<const std::string> markers)
+    : automaton_(table.usable(), markers), marked_(!markers.empty()) {
+    wholeDeltas_ = true;
     for (const TagEntry& entry : table.usable()) {
         entries_.push_back({entry.tag, entry.deltaText, entry.delta,
                             entry.delta ? roundToInt16(*entry.delta) : std::nullopt});
         longest_ = std::max(longest_, entry.tag.size());
+        // Whole numbers up to 2^20, at most 2^32 of them on a line: every partial sum is
+        // exact, so the order of adding does not matter.
+        const std::optional<double>& delta = entries_.back().delta;
+        if (!delta || !entries_.back().lead || std::abs(*delta) > 0x1p20 ||
+            *delta != std::trunc(*delta))
+            wholeDeltas_ = false;
     }
     std::size_t recent = 1;
     while (recent <= longest_)
@@ -49,9 +58,22 @@ std::int16_t TagScanner::leadOf(std::uint8_t entry) const {
 }
 
 LineTally TagScanner::scan(std::string_view text) {
+    LineTally tally;
+    pass<false>(text, tally);
+    return tally;
+}
+
+bool TagScanner::scanUnlessMarked(std::string_view text, LineTally& tally) {
+    return pass<true>(text, tally);
+}
+
+inline void TagScanner::startLine(std::size_t size) {
     for (const std::uint8_t entry : counted_)
         counts_[entry] = 0;
     counted_.clear();
+    summing_ = wholeDeltas_ && size < (std::size_t{1} << 32);
+    sum_ = 0;
+    holding_ = false;
     pending_.clear();
     pendingHead_ = 0;
     group_.clear();
@@ -61,9 +83,17 @@ LineTally TagScanner::scan(std::string_view text) {
     chainTop_ = -1;
     leadEntry_ = -1;
     leadError_ = -1;
-    if (entries_.empty())
-        return {};
+}
 
+// The pass over one line. With `stopAtMarkers`, false as soon as a marker shows up.
+template <bool stopAtMarkers> bool TagScanner::pass(std::string_view text, LineTally& tally) {
+    startLine(text.size());
+    if (entries_.empty() && !(stopAtMarkers && marked_)) {
+        tally = {};
+        return true;
+    }
+    constexpr TagAutomaton::State hits =
+        TagAutomaton::matchFlag | (stopAtMarkers ? TagAutomaton::markerFlag : 0);
     const auto* data = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
     const int soleFirst = automaton_.soleFirstByte();
@@ -73,6 +103,9 @@ LineTally TagScanner::scan(std::string_view text) {
     std::size_t i = 0;
     while (i < size) {
         if (state == TagAutomaton::start) {
+            // Nothing that starts from here on can overlap the held occurrence.
+            if (holding_)
+                releaseHeld();
             // Between tags the automaton idles: jump to the next byte that can begin one.
             if (soleFirst >= 0) {
                 const void* found = std::memchr(data + i, soleFirst, size - i);
@@ -89,12 +122,44 @@ LineTally TagScanner::scan(std::string_view text) {
         recent[i & recentMask] = state;
         state = automaton_.next(state, data[i]);
         ++i;
-        if ((state & TagAutomaton::matchFlag) && !notePending(state, i))
-            return scanBySweeps(text);
+        if (state & hits) {
+            if (stopAtMarkers && (state & TagAutomaton::markerFlag))
+                return false;
+            if ((state & TagAutomaton::matchFlag) && !notePending(state, i)) {
+                // The sweeps count every tag of the text, so they are only for unmarked ones.
+                if (stopAtMarkers && markedFrom(state, text, i))
+                    return false;
+                tally = scanBySweeps(text);
+                return true;
+            }
+        }
     }
-    releasePending(size + 1);
-    settleGroup();
-    return finishTally();
+    if (holding_)
+        releaseHeld();
+    if (!pending_.empty() || !group_.empty()) {
+        releasePending(size + 1);
+        settleGroup();
+    }
+    if (summing_) {
+        tally = {sum_, leadEntry_ < 0 ? std::int16_t{0}
+                                      : *entries_[static_cast<std::size_t>(leadEntry_)].lead};
+        return true;
+    }
+    tally = finishTally();
+    return true;
+}
+
+// Whether a marker ends in `text` after `from`, reading on from `state`.
+bool TagScanner::markedFrom(TagAutomaton::State state, std::string_view text,
+                            std::size_t from) const {
+    if (!marked_)
+        return false;
+    for (std::size_t i = from; i < text.size(); ++i) {
+        state = automaton_.next(state, static_cast<unsigned char>(text[i]));
+        if (state & TagAutomaton::markerFlag)
+            return true;
+    }
+    return false;
 }
 
 // Queues the occurrences that end at `end`, keeping the queue in order of start. False when
@@ -102,14 +167,23 @@ LineTally TagScanner::scan(std::string_view text) {
 // occurrence could join to the text after it.
 bool TagScanner::notePending(TagAutomaton::State state, std::size_t end) {
     const auto matches = automaton_.matches(state);
-    // The usual case: one occurrence that nothing before or after it can overlap.
-    if (matches.size() == 1 && !(state & TagAutomaton::partFlag) && group_.empty() &&
-        pending_.empty()) {
-        const std::size_t start = end - entries_[matches[0]].tag.size();
-        if (recent_[start & recentMask_] & TagAutomaton::partFlag)
+    // The usual case: one occurrence that nothing before it overlaps. When nothing after it
+    // can either, it counts at once; otherwise it is held until the automaton idles.
+    if (matches.size() == 1 && !holding_ && group_.empty() && pending_.empty()) {
+        const Occurrence occurrence{end - entries_[matches[0]].tag.size(), matches[0]};
+        if (recent_[occurrence.start & recentMask_] & TagAutomaton::partFlag)
             return false;
-        take({start, matches[0]});
+        if (state & TagAutomaton::partFlag) {
+            held_ = occurrence;
+            holding_ = true;
+        } else {
+            take(occurrence);
+        }
         return true;
+    }
+    if (holding_) {
+        pending_.push_back(held_);
+        holding_ = false;
     }
     for (const std::uint8_t entry : matches) {
         const std::size_t start = end - entries_[entry].tag.size();
@@ -124,6 +198,12 @@ bool TagScanner::notePending(TagAutomaton::State state, std::size_t end) {
     if (end + 1 > longest_)
         releasePending(end + 1 - longest_);
     return true;
+}
+
+// Counts the held occurrence, which nothing overlaps.
+void TagScanner::releaseHeld() {
+    holding_ = false;
+    take(held_);
 }
 
 // Moves the queued occurrences that start before `before` into the overlap groups.
@@ -176,7 +256,9 @@ void TagScanner::settleGroup() {
 // Counts a surviving occurrence; they come in order of position.
 void TagScanner::take(const Occurrence& occurrence) {
     const std::uint8_t entry = occurrence.entry;
-    if (counts_[entry]++ == 0)
+    if (summing_)
+        sum_ += *entries_[entry].delta;
+    else if (counts_[entry]++ == 0)
         counted_.push_back(entry);
     if (!chainOpen_)
         return;
