@@ -65,7 +65,9 @@ BENCHMARK(indentTypicalLines);
 
 // The table as the scan sees it, without the raw-block entries that the indenter handles
 // around the scan.
-TagTable scannedTable() { return RawBlocks(readTagFile(tagFile)).ordinaryTable(); }
+TagTable scannedTable() {
+    return RawBlocks(readTagFile(tagFile)).ordinaryTable();
+}
 
 void plainScanOfTypicalLines(benchmark::State& state) {
     const TagTable table = scannedTable();

@@ -6,7 +6,9 @@
 namespace stepwell {
 namespace {
 
-bool isSet(const char* value) { return value && *value; }
+bool isSet(const char* value) {
+    return value && *value;
+}
 
 } // namespace
 

@@ -5,7 +5,9 @@
 
 extern "C" {
 
-int stepwellRunWindow(int* argc, char** argv) { return stepwell::runWindow(*argc, argv); }
+int stepwellRunWindow(int* argc, char** argv) {
+    return stepwell::runWindow(*argc, argv);
+}
 
 stepwell::Prompts* stepwellCreateDialogPrompts(int* argc, char** argv) {
     return stepwell::commandLinePrompts(*argc, argv).release();
