@@ -22,7 +22,7 @@ void LineWriter::write(std::string_view text) {
     if (text.size() > bufferSize - used_) {
         flush();
         if (text.size() >= bufferSize) {
-            writeAll(text.data(), text.size());
+            writeAll(fd_, text.data(), text.size(), name_);
             return;
         }
     }
@@ -33,16 +33,16 @@ void LineWriter::write(std::string_view text) {
 void LineWriter::flush() {
     const std::size_t size = used_;
     used_ = 0;
-    writeAll(buffer_.get(), size);
+    writeAll(fd_, buffer_.get(), size, name_);
 }
 
-void LineWriter::writeAll(const char* data, std::size_t size) {
+void writeAll(int fd, const char* data, std::size_t size, const std::string& name) {
     while (size > 0) {
-        const ssize_t wrote = ::write(fd_, data, size);
+        const ssize_t wrote = ::write(fd, data, size);
         if (wrote < 0) {
             if (errno == EINTR)
                 continue;
-            throw systemError(name_, "cannot write", errno);
+            throw systemError(name, "cannot write", errno);
         }
         data += wrote;
         size -= static_cast<std::size_t>(wrote);

@@ -6,6 +6,10 @@
 
 namespace stepwell {
 
+/// Writes all `size` bytes of `data` to `fd`, going on after interruptions and partial
+/// writes. Throws Error naming `name` when writing fails.
+void writeAll(int fd, const char* data, std::size_t size, const std::string& name);
+
 /// Writes text to a file descriptor through a large buffer. The writer does not own the
 /// descriptor; flush() before closing it.
 class LineWriter {
@@ -22,8 +26,6 @@ public:
     void flush();
 
 private:
-    void writeAll(const char* data, std::size_t size);
-
     int fd_;
     std::string name_;
     std::unique_ptr<char[]> buffer_;

@@ -1,6 +1,7 @@
 #include "spill_buffer.h"
 
 #include "error.h"
+#include "line_writer.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -12,19 +13,6 @@ namespace stepwell {
 namespace {
 
 constexpr std::size_t chunkSize = 256 * 1024;
-
-void writeAll(int fd, const char* data, std::size_t size, const std::string& name) {
-    while (size > 0) {
-        const ssize_t wrote = ::write(fd, data, size);
-        if (wrote < 0) {
-            if (errno == EINTR)
-                continue;
-            throw systemError(name, "cannot write", errno);
-        }
-        data += wrote;
-        size -= static_cast<std::size_t>(wrote);
-    }
-}
 
 // A temporary file without a name: it disappears with its descriptor, whatever happens.
 int unnamedTemporaryFile() {
