@@ -1,8 +1,8 @@
-#include "command_line.h"
-#include "files.h"
-#include "startup.h"
-#include "unattended.h"
-#include "window_module.h"
+#include "frame/command_line.h"
+#include "frame/startup.h"
+#include "frame/sys/files.h"
+#include "frame/unattended.h"
+#include "frame/window_module.h"
 
 #include <iostream>
 

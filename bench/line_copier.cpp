@@ -4,12 +4,12 @@
 //
 // usage: line_copier INPUT OUTPUT [--no-sync]
 // --no-sync writes OUTPUT directly and never syncs it, to show what the sync costs.
-#include "atomic_file.h"
-#include "error.h"
-#include "input_file.h"
-#include "line_indenter.h"
-#include "line_reader.h"
-#include "line_writer.h"
+#include "engine/core/line_indenter.h"
+#include "engine/core/line_reader.h"
+#include "frame/sys/atomic_file.h"
+#include "frame/sys/input_file.h"
+#include "frame/sys/line_writer.h"
+#include "frame/sys/system_error.h"
 
 #include <cstring>
 #include <fcntl.h>
@@ -36,7 +36,8 @@ int main(int argc, char** argv) {
     }
     try {
         stepwell::InputFile input(argv[1]);
-        stepwell::LineReader reader(input.fd(), argv[1]);
+        stepwell::LineReader reader(
+            [&input](char* buffer, std::size_t size) { return input.read(buffer, size); });
         if (argc == 4) {
             const int fd = ::open(argv[2], O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
             if (fd < 0)

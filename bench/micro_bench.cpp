@@ -1,12 +1,13 @@
 // Micro-benchmarks of the engine: indenting typical lines with the shipped table, the plain
 // scan the tests keep as their model (for comparison), a minified page on one line, and
 // reading the tag file.
-#include "line_indenter.h"
-#include "raw_blocks.h"
-#include "tag_scanner.h"
-#include "tag_table.h"
+#include "engine/core/line_indenter.h"
+#include "engine/core/raw_blocks.h"
+#include "engine/core/tag_scanner.h"
+#include "engine/core/tag_table.h"
 
-#include "engine/reference_scan.h"
+#include "engine/tag_file.h"
+#include "tests/support/reference_indenter.h"
 
 #include <benchmark/benchmark.h>
 #include <filesystem>
@@ -70,11 +71,11 @@ TagTable scannedTable() {
 }
 
 void plainScanOfTypicalLines(benchmark::State& state) {
-    const TagTable table = scannedTable();
+    const auto entries = test::refEntries(scannedTable());
     const auto lines = sampleLines();
     for (auto _ : state)
         for (const auto& line : lines)
-            benchmark::DoNotOptimize(test::referenceScan(stripLeadingBlanks(line), table));
+            benchmark::DoNotOptimize(test::refTally(stripLeadingBlanks(line), entries));
     state.SetBytesProcessed(state.iterations() * totalBytes(lines));
 }
 BENCHMARK(plainScanOfTypicalLines);

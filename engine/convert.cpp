@@ -1,26 +1,37 @@
-#include "convert.h"
+#include "engine/convert.h"
 
-#include "atomic_file.h"
-#include "byte_comparer.h"
-#include "convert_lines.h"
-#include "error.h"
-#include "files.h"
-#include "input_file.h"
-#include "line_indenter.h"
-
-#include <new>
+#include "engine/core/convert_lines.h"
+#include "engine/core/failure.h"
+#include "engine/tag_file.h"
+#include "frame/sys/atomic_file.h"
+#include "frame/sys/byte_comparer.h"
+#include "frame/sys/files.h"
+#include "frame/sys/input_file.h"
+#include "frame/sys/line_writer.h"
 
 namespace stepwell {
-
-std::string identPath(const std::string& path) {
-    return path + ".ident";
-}
-
-void convertLines(LineReader& in, LineWriter& out, const TagTable& table) {
-    convertLinesTo(in, out, table);
-}
-
 namespace {
+
+// The question of the mode, when one is due; true when the conversion may go on. Nothing
+// has been touched yet.
+bool mayProceed(const std::string& path, bool replace, Prompts& prompts) {
+    if (replace)
+        return prompts.askYesNo(path + "を置換しますか?");
+    const std::string target = identPath(path);
+    if (pathExists(target))
+        return prompts.askYesNo(target + "を上書きしますか?");
+    return true;
+}
+
+// A fresh tag table for every file, so that an edit to the tag file counts at once; its
+// errors name the file that could not be converted.
+TagTable loadTagTableFor(const std::string& path, const std::string& programDir) {
+    try {
+        return loadTagTable(programDir);
+    } catch (const Error& error) {
+        throw Error(path + ": " + error.what());
+    }
+}
 
 // Writes the result and compares it with the input at the same time.
 struct WriteAndCompare {
@@ -34,48 +45,21 @@ struct WriteAndCompare {
     void flush() { writer.flush(); }
 };
 
-// The question of the mode, when one is due; true when the conversion may go on.
-bool mayProceed(const std::string& path, bool replace, Prompts& prompts) {
-    if (replace)
-        return prompts.askYesNo(path + "を置換しますか?");
-    const std::string target = identPath(path);
-    if (pathExists(target))
-        return prompts.askYesNo(target + "を上書きしますか?");
-    return true;
-}
-
-void convertInto(const std::string& path, bool replace, const TagTable& table) {
-    InputFile input(path);
-    // A link keeps being a link: its target is what gets replaced.
-    AtomicFile output(replace ? resolveLinks(path) : identPath(path));
-    if (replace)
-        output.keepAttributesOf(input.status());
-    LineReader reader(input.fd(), path);
-    LineWriter writer(output.fd(), output.destination());
-    if (!replace) {
-        convertLines(reader, writer, table);
-        output.commit();
-        return;
-    }
-    // A result identical to the input leaves the file alone (same inode, same time): the
-    // temporary file goes with `output`.
-    ByteComparer original(input.fd(), path);
-    WriteAndCompare both{writer, original};
-    convertLinesTo(reader, both, table);
-    if (!original.matchedAll())
-        output.commit();
-}
-
-// The tag table, with its errors naming the file that could not be converted.
-TagTable loadTagTableFor(const std::string& path, const std::string& programDir) {
-    try {
-        return loadTagTable(programDir);
-    } catch (const Error& error) {
-        throw Error(path + ": " + error.what());
-    }
-}
-
 } // namespace
+
+std::string identPath(const std::string& path) {
+    return path + ".ident";
+}
+
+bool wouldChange(const std::string& path, const TagTable& table) {
+    InputFile input(path);
+    LineReader lines([&input](char* buffer, std::size_t size) { return input.read(buffer, size); });
+    ByteComparer original(input.fd(), path);
+    // The whole file is converted even after a difference: a line that cannot be converted
+    // means the file could not be replaced either.
+    convertLines(lines, original, table);
+    return !original.matchedAll();
+}
 
 ConvertResult convertFile(const std::string& path, const ConvertOptions& options,
                           Prompts& prompts) {
@@ -83,16 +67,35 @@ ConvertResult convertFile(const std::string& path, const ConvertOptions& options
     try {
         if (!mayProceed(path, replace, prompts))
             return ConvertResult::Declined;
-        convertInto(path, replace, loadTagTableFor(path, options.programDir));
+        const TagTable table = loadTagTableFor(path, options.programDir);
+
+        InputFile input(path);
+        LineReader lines(
+            [&input](char* buffer, std::size_t size) { return input.read(buffer, size); });
+        // The result goes to a temporary file beside its destination. Replacing through a
+        // link replaces the link's target and keeps the link.
+        AtomicFile output(replace ? resolveLinks(path) : identPath(path));
+        if (replace)
+            output.keepAttributesOf(input.status());
+        LineWriter writer(output.fd(), output.destination());
+
+        if (!replace) {
+            convertLines(lines, writer, table);
+            output.commit();
+            return ConvertResult::Converted;
+        }
+        // A result identical to the input leaves the file alone (same inode, same time); the
+        // temporary file goes with `output`.
+        ByteComparer original(input.fd(), path);
+        WriteAndCompare both{writer, original};
+        convertLines(lines, both, table);
+        if (!original.matchedAll())
+            output.commit();
         return ConvertResult::Converted;
-    } catch (const LineError& error) {
-        prompts.showError(path + ", " + error.what());
-    } catch (const Error& error) {
-        prompts.showError(error.what());
-    } catch (const std::bad_alloc&) {
-        prompts.showError(path + ": not enough memory to convert this file");
+    } catch (...) {
+        showCurrentFailure(path, prompts);
+        return ConvertResult::Failed;
     }
-    return ConvertResult::Failed;
 }
 
 } // namespace stepwell

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "line_reader.h"
-#include "line_writer.h"
-#include "prompts.h"
-#include "tag_table.h"
+#include "engine/core/prompts.h"
+#include "engine/core/tag_table.h"
 
 #include <string>
 
@@ -24,10 +22,10 @@ struct ConvertOptions {
 /// to `prompts.showError`; the function always returns.
 ConvertResult convertFile(const std::string& path, const ConvertOptions& options, Prompts& prompts);
 
-/// Re-indents every line of `in` into `out` with the line break the input used first (LF
-/// when it has none), keeping a byte-order mark. Throws LineError prefixed with the line
-/// number, or Error when reading or writing fails.
-void convertLines(LineReader& in, LineWriter& out, const TagTable& table);
+/// Whether converting the file at `path` in place would change any of its bytes. Reads the
+/// file and writes nothing. Throws Error when it cannot be read, LineError (with the line
+/// number) when a line cannot be converted.
+bool wouldChange(const std::string& path, const TagTable& table);
 
 /// The output name of a conversion that does not replace its input.
 std::string identPath(const std::string& path);

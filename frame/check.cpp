@@ -1,13 +1,11 @@
-#include "check.h"
+#include "frame/check.h"
 
-#include "byte_comparer.h"
-#include "command_line.h"
-#include "convert_lines.h"
-#include "error.h"
-#include "input_file.h"
-#include "line_indenter.h"
+#include "engine/convert.h"
+#include "engine/core/failure.h"
+#include "engine/tag_file.h"
+#include "frame/command_line.h"
+#include "frame/text/error.h"
 
-#include <new>
 #include <ostream>
 
 namespace stepwell {
@@ -18,27 +16,13 @@ enum class Outcome { Same, Changed, Unknown };
 Outcome checkFile(const std::string& path, const TagTable& table, Prompts& prompts) {
     try {
         return wouldChange(path, table) ? Outcome::Changed : Outcome::Same;
-    } catch (const LineError& error) {
-        prompts.showError(path + ", " + error.what());
-    } catch (const Error& error) {
-        prompts.showError(error.what());
-    } catch (const std::bad_alloc&) {
-        prompts.showError(path + ": not enough memory to check this file");
+    } catch (...) {
+        showCurrentFailure(path, prompts);
+        return Outcome::Unknown;
     }
-    return Outcome::Unknown;
 }
 
 } // namespace
-
-bool wouldChange(const std::string& path, const TagTable& table) {
-    InputFile input(path);
-    LineReader reader(input.fd(), path);
-    ByteComparer original(input.fd(), path);
-    // The whole file is converted even after a difference: a line that cannot be converted
-    // means the file could not be replaced either.
-    convertLinesTo(reader, original, table);
-    return !original.matchedAll();
-}
 
 int runCheck(const std::vector<std::string>& tokens, const std::string& programDir,
              std::ostream& out, Prompts& prompts) {

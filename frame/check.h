@@ -1,18 +1,12 @@
 #pragma once
 
-#include "prompts.h"
-#include "tag_table.h"
+#include "engine/core/prompts.h"
 
 #include <iosfwd>
 #include <string>
 #include <vector>
 
 namespace stepwell {
-
-/// Whether converting the file at `path` in place would change any of its bytes. Reads the
-/// file and writes nothing. Throws Error when it cannot be read, LineError (with the line
-/// number) when a line cannot be converted.
-bool wouldChange(const std::string& path, const TagTable& table);
 
 /// Checks the files the tokens name (wildcards expand as in a conversion) against the tag
 /// table in `programDir`, writing each file that would change to `out`, one path a line.

@@ -1,7 +1,9 @@
-#include "command_line.h"
+#include "frame/command_line.h"
 
-#include "error.h"
-#include "files.h"
+#include "frame/sys/folder_listing.h"
+#include "frame/text/error.h"
+#include "frame/text/paths.h"
+#include "frame/text/wildcards.h"
 
 namespace stepwell {
 
@@ -90,7 +92,10 @@ std::vector<std::string> expandToken(const std::string& token) {
         return {token};
     const std::string folder = folderPart(token);
     std::vector<std::string> paths;
-    for (const std::string& match : findFiles(folder, name))
+    const auto matches = [&name](std::string_view candidate) {
+        return wildcardMatch(name, candidate);
+    };
+    for (const std::string& match : listFiles(folder, matches))
         paths.push_back(folder + match);
     if (paths.empty())
         throw Error("no file matches \"" + token + "\"");

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "convert.h"
-#include "prompts.h"
+#include "engine/convert.h"
+#include "engine/core/prompts.h"
 
 #include <functional>
 #include <string>

@@ -1,4 +1,4 @@
-#include "display_kind.h"
+#include "frame/display_kind.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,11 +1,10 @@
-#include "filter.h"
+#include "frame/filter.h"
 
-#include "convert_lines.h"
-#include "error.h"
-#include "line_indenter.h"
-#include "spill_buffer.h"
-
-#include <new>
+#include "engine/core/convert_lines.h"
+#include "engine/core/failure.h"
+#include "engine/tag_file.h"
+#include "frame/sys/fd_io.h"
+#include "frame/sys/spill_buffer.h"
 
 namespace stepwell {
 
@@ -13,19 +12,17 @@ int runFilter(int in, int out, const std::string& programDir, Prompts& prompts) 
     const std::string inputName = "standard input";
     try {
         const TagTable table = loadTagTable(programDir);
-        LineReader reader(in, inputName);
+        LineReader lines([in, &inputName](char* buffer, std::size_t size) {
+            return readSome(in, buffer, size, inputName);
+        });
         SpillBuffer result;
-        convertLinesTo(reader, result, table);
+        convertLines(lines, result, table);
         result.copyTo(out, "standard output");
         return 0;
-    } catch (const LineError& error) {
-        prompts.showError(inputName + ", " + error.what());
-    } catch (const Error& error) {
-        prompts.showError(error.what());
-    } catch (const std::bad_alloc&) {
-        prompts.showError(inputName + ": not enough memory to convert it");
+    } catch (...) {
+        showCurrentFailure(inputName, prompts);
+        return 1;
     }
-    return 1;
 }
 
 } // namespace stepwell

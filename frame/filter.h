@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prompts.h"
+#include "engine/core/prompts.h"
 
 #include <string>
 

@@ -1,10 +1,11 @@
-#include "settings.h"
+#include "frame/settings.h"
 
-#include "error.h"
-#include "files.h"
-#include "input_file.h"
-#include "line_reader.h"
-#include "numbers.h"
+#include "engine/core/line_reader.h"
+#include "frame/sys/files.h"
+#include "frame/sys/input_file.h"
+#include "frame/text/error.h"
+#include "frame/text/numbers.h"
+#include "frame/text/paths.h"
 
 namespace stepwell {
 namespace {
@@ -29,7 +30,8 @@ Settings readSettings(const std::string& programDir) {
         return settings;
     try {
         InputFile file(path);
-        LineReader reader(file.fd(), path);
+        LineReader reader(
+            [&file](char* buffer, std::size_t size) { return file.read(buffer, size); });
         std::string_view line;
         if (!reader.next(line))
             return settings;

@@ -1,12 +1,12 @@
-#include "settings_store.h"
+#include "frame/settings_store.h"
 
-#include "atomic_file.h"
-#include "error.h"
-#include "files.h"
-#include "input_file.h"
-#include "line_reader.h"
-#include "line_writer.h"
-#include "settings.h"
+#include "engine/core/line_reader.h"
+#include "frame/settings.h"
+#include "frame/sys/atomic_file.h"
+#include "frame/sys/files.h"
+#include "frame/sys/input_file.h"
+#include "frame/sys/line_writer.h"
+#include "frame/sys/system_error.h"
 
 #include <cerrno>
 #include <optional>
@@ -39,7 +39,7 @@ StoredSettings readStored(const std::string& path) {
     // A file that cannot be read must not be overwritten: its other line would be lost.
     InputFile file(path);
     stored.status = file.status();
-    LineReader reader(file.fd(), path);
+    LineReader reader([&file](char* buffer, std::size_t size) { return file.read(buffer, size); });
     std::string_view line;
     while (stored.lines.size() < 2 && reader.next(line))
         stored.lines.emplace_back(line);

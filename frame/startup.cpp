@@ -1,8 +1,8 @@
-#include "startup.h"
+#include "frame/startup.h"
 
-#include "error.h"
-#include "files.h"
-#include "settings.h"
+#include "frame/settings.h"
+#include "frame/sys/files.h"
+#include "frame/text/error.h"
 
 namespace stepwell {
 

@@ -1,4 +1,6 @@
-#include "terminal_prompts.h"
+#include "frame/terminal_prompts.h"
+
+#include "frame/text/ascii.h"
 
 #include <algorithm>
 #include <istream>
@@ -6,12 +8,6 @@
 
 namespace stepwell {
 namespace {
-
-std::string lowerAscii(std::string text) {
-    std::transform(text.begin(), text.end(), text.begin(),
-                   [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; });
-    return text;
-}
 
 std::string trimmed(const std::string& text) {
     const auto first = text.find_first_not_of(" \t\r");

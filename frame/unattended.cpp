@@ -1,8 +1,8 @@
-#include "unattended.h"
+#include "frame/unattended.h"
 
-#include "check.h"
-#include "filter.h"
-#include "terminal_prompts.h"
+#include "frame/check.h"
+#include "frame/filter.h"
+#include "frame/terminal_prompts.h"
 
 #include <iostream>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "command_line.h"
+#include "frame/command_line.h"
 
 #include <string>
 

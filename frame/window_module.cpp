@@ -1,9 +1,9 @@
-#include "window_module.h"
+#include "frame/window_module.h"
 
-#include "display_kind.h"
-#include "files.h"
-#include "terminal_prompts.h"
-#include "window_module_entry.h"
+#include "frame/display_kind.h"
+#include "frame/terminal_prompts.h"
+#include "frame/text/paths.h"
+#include "frame/window_module_entry.h"
 
 #include <dlfcn.h>
 #include <iostream>

@@ -2,7 +2,7 @@
 
 // The functions the window module exports, looked up by name when it is loaded.
 
-#include "prompts.h"
+#include "engine/core/prompts.h"
 
 extern "C" {
 

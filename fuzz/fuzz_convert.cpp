@@ -1,13 +1,8 @@
-// A whole conversion of arbitrary bytes through the real reader and writer. The first byte
-// picks a table; the result must equal the plain conversion, keep every line's text apart
-// from its leading blanks, and convert to itself again.
-#include "convert.h"
-#include "error.h"
-#include "line_indenter.h"
-#include "line_reader.h"
-#include "line_writer.h"
-#include "memory_file.h"
-#include "reference.h"
+// A whole conversion of arbitrary bytes through the real line reader and output blocks. The first
+// byte picks a table; the result must equal the plain conversion, keep every line's text apart from
+// its leading blanks, and convert to itself again.
+#include "engine/core/convert_lines.h"
+#include "tests/support/reference_indenter.h"
 
 #include <array>
 #include <cstdint>
@@ -36,20 +31,16 @@ const std::array<Pairs, 5> tables = {
 
 // Converts `bytes`; nothing when a line is an error.
 std::optional<std::string> convert(std::string_view bytes, const TagTable& table) {
-    const fuzz::MemoryFile in(bytes), out;
-    LineReader reader(in.fd(), "input");
-    LineWriter writer(out.fd(), "output");
     try {
-        convertLines(reader, writer, table);
+        return convertText(bytes, table);
     } catch (const LineError&) {
         return std::nullopt;
     }
-    return out.contents();
 }
 
 // Each output line is some tabs and then the input line without its leading blanks, or, in a
 // raw block, the input line as it was.
-bool onlyLeadingBlanksChanged(const fuzz::RefLines& in, const fuzz::RefLines& out) {
+bool onlyLeadingBlanksChanged(const test::RefLines& in, const test::RefLines& out) {
     if (in.lines.size() != out.lines.size() || in.byteOrderMark != out.byteOrderMark)
         return false;
     for (std::size_t i = 0; i < in.lines.size(); ++i) {
@@ -72,14 +63,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Pairs& pairs = tables[data[0] % tables.size()];
     const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
     TagTable table;
-    std::vector<fuzz::RefEntry> reference;
+    std::vector<test::RefEntry> reference;
     for (const auto& [tag, delta] : pairs) {
         table.add(tag, delta);
-        reference.push_back(fuzz::refEntry(tag, delta, table.entries().back().delta));
+        reference.push_back(test::refEntry(tag, delta, table.entries().back().delta));
     }
 
     const auto result = convert(bytes, table);
-    const auto expected = fuzz::refConvert(bytes, reference);
+    const auto expected = test::refConvert(bytes, reference);
     if (result != expected)
         std::abort();
     if (!result)
@@ -88,11 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // any reader takes for a byte-order mark, and the blanks after it are then leading
     // blanks of that line: a second conversion removes them too. Only leading blanks
     // change either way, but the checks below would read the two files differently.
-    const fuzz::RefLines lines = fuzz::refSplit(bytes);
+    const test::RefLines lines = test::refSplit(bytes);
     if (!lines.byteOrderMark && !lines.lines.empty() &&
         stripLeadingBlanks(lines.lines[0]).starts_with("\xEF\xBB\xBF"))
         return 0;
-    if (!onlyLeadingBlanksChanged(lines, fuzz::refSplit(*result)))
+    if (!onlyLeadingBlanksChanged(lines, test::refSplit(*result)))
         std::abort();
     if (convert(*result, table) != result)
         std::abort();

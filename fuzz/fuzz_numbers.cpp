@@ -1,7 +1,7 @@
 // The number conversions on any text, checked against the C library and against the
 // definition of rounding halves to even.
-#include "numbers.h"
-#include "reference.h"
+#include "frame/text/numbers.h"
+#include "tests/support/reference_indenter.h"
 
 #include <cmath>
 #include <cstdint>
@@ -15,7 +15,7 @@ namespace {
 
 void checkRounding(double value) {
     const auto rounded = roundToInt16(value);
-    const auto expected = fuzz::refRound16(value);
+    const auto expected = test::refRound16(value);
     if (rounded.has_value() != expected.has_value() || (rounded && *rounded != *expected))
         std::abort();
 }

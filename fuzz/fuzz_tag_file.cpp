@@ -1,9 +1,8 @@
 // The tag-file reader on any bytes: a table or an Error, never a crash, and a table that
 // keeps its promises.
-#include "error.h"
-#include "memory_file.h"
-#include "numbers.h"
-#include "tag_table.h"
+#include "engine/core/tag_table.h"
+#include "frame/text/error.h"
+#include "frame/text/numbers.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -11,10 +10,9 @@
 using namespace stepwell;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const fuzz::MemoryFile file({reinterpret_cast<const char*>(data), size});
     TagTable table;
     try {
-        table = readTagFile(file.path());
+        table = parseTagTable({reinterpret_cast<const char*>(data), size}, "StepwellTag.txt");
     } catch (const Error&) {
         return 0;
     }

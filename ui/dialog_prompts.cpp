@@ -1,6 +1,6 @@
-#include "dialog_prompts.h"
+#include "ui/dialog_prompts.h"
 
-#include "override_cursor.h"
+#include "ui/override_cursor.h"
 
 #include <QMessageBox>
 

@@ -1,4 +1,4 @@
-#include "display.h"
+#include "ui/display.h"
 
 #include <QGuiApplication>
 #include <cstdlib>

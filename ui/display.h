@@ -1,6 +1,6 @@
 #pragma once
 
-#include "display_kind.h"
+#include "frame/display_kind.h"
 
 namespace stepwell {
 

@@ -1,4 +1,4 @@
-#include "drive_list.h"
+#include "ui/drive_list.h"
 
 #include <QFile>
 #include <QSignalBlocker>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "drives.h"
+#include "ui/drives.h"
 
 #include <QComboBox>
 #include <map>

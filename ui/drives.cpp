@@ -1,4 +1,4 @@
-#include "drives.h"
+#include "ui/drives.h"
 
 #include <algorithm>
 #include <array>

@@ -1,7 +1,6 @@
-#include "file_list.h"
+#include "ui/file_list.h"
 
-#include "error.h"
-#include "folder_scan.h"
+#include "frame/text/error.h"
 
 #include <QFile>
 #include <QStringListModel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "file_pattern.h"
+#include "ui/file_pattern.h"
 
 #include <QListView>
 #include <string>

@@ -1,6 +1,10 @@
-#include "file_pattern.h"
+#include "ui/file_pattern.h"
 
-#include "files.h"
+#include "frame/sys/folder_listing.h"
+#include "frame/text/paths.h"
+#include "frame/text/wildcards.h"
+
+#include <algorithm>
 
 namespace stepwell {
 
@@ -19,6 +23,15 @@ FileListView fileListViewFor(const std::string& text, const FileListView& curren
     if (!name.empty())
         view.pattern = name;
     return view;
+}
+
+std::vector<std::string> listMatchingFiles(const std::string& folder,
+                                           const std::vector<std::string>& patterns) {
+    return listFiles(folder, [&patterns](std::string_view name) {
+        return std::any_of(patterns.begin(), patterns.end(), [name](const std::string& pattern) {
+            return wildcardMatch(pattern, name, true);
+        });
+    });
 }
 
 std::vector<std::string> splitPatterns(const std::string& pattern) {

@@ -19,6 +19,12 @@ struct FileListView {
 FileListView fileListViewFor(const std::string& text, const FileListView& current,
                              const std::string& base);
 
+/// The names of the regular, non-hidden files of `folder` that match any of `patterns`
+/// ('*' and '?' wildcards, ignoring the case of ASCII letters), in name order. Throws Error
+/// when the folder cannot be read.
+std::vector<std::string> listMatchingFiles(const std::string& folder,
+                                           const std::vector<std::string>& patterns);
+
 /// The patterns of a pattern text: split at ';', blanks around each taken off, empty ones
 /// dropped.
 std::vector<std::string> splitPatterns(const std::string& pattern);

@@ -1,9 +1,10 @@
-#include "folder_list.h"
+#include "ui/folder_list.h"
 
-#include "drives.h"
-#include "error.h"
-#include "files.h"
-#include "folder_scan.h"
+#include "frame/sys/files.h"
+#include "frame/sys/folder_listing.h"
+#include "frame/text/error.h"
+#include "frame/text/paths.h"
+#include "ui/drives.h"
 
 #include <QApplication>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "layout_rule.h"
+#include "ui/layout_rule.h"
 
 namespace stepwell {
 

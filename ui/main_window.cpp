@@ -1,13 +1,13 @@
-#include "main_window.h"
+#include "ui/main_window.h"
 
-#include "convert.h"
-#include "dialog_prompts.h"
-#include "drive_list.h"
-#include "error.h"
-#include "file_list.h"
-#include "files.h"
-#include "folder_list.h"
-#include "override_cursor.h"
+#include "engine/convert.h"
+#include "frame/sys/files.h"
+#include "frame/text/error.h"
+#include "ui/dialog_prompts.h"
+#include "ui/drive_list.h"
+#include "ui/file_list.h"
+#include "ui/folder_list.h"
+#include "ui/override_cursor.h"
 
 #include <QCheckBox>
 #include <QFile>

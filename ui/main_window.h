@@ -1,7 +1,7 @@
 #pragma once
 
-#include "layout_rule.h"
-#include "startup.h"
+#include "frame/startup.h"
+#include "ui/layout_rule.h"
 
 #include <QList>
 #include <QUrl>

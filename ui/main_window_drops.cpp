@@ -1,11 +1,11 @@
 // Files dropped on the window, the folder list, the file list or the pattern box are
 // converted one after another; the other controls refuse drops.
-#include "main_window.h"
+#include "ui/main_window.h"
 
-#include "drive_list.h"
-#include "file_list.h"
-#include "folder_list.h"
-#include "prompts.h"
+#include "engine/core/prompts.h"
+#include "ui/drive_list.h"
+#include "ui/file_list.h"
+#include "ui/folder_list.h"
 
 #include <QCheckBox>
 #include <QDragEnterEvent>

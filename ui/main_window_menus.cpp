@@ -1,11 +1,11 @@
 // The context menus that store the default folder and the default replace setting in the
 // settings file, for the next start; the running window is not changed.
-#include "main_window.h"
+#include "ui/main_window.h"
 
-#include "error.h"
-#include "folder_list.h"
-#include "prompts.h"
-#include "settings_store.h"
+#include "engine/core/prompts.h"
+#include "frame/settings_store.h"
+#include "frame/text/error.h"
+#include "ui/folder_list.h"
 
 #include <QAction>
 #include <QCheckBox>

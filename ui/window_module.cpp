@@ -1,7 +1,7 @@
 // The entry points of the window module, which the program loads only when it needs the
 // window or a dialog, so that a command-line run never loads the GUI toolkit.
-#include "window_module_entry.h"
-#include "window_program.h"
+#include "frame/window_module_entry.h"
+#include "ui/window_program.h"
 
 extern "C" {
 

@@ -1,10 +1,10 @@
-#include "window_program.h"
+#include "ui/window_program.h"
 
-#include "dialog_prompts.h"
-#include "display.h"
-#include "main_window.h"
-#include "startup.h"
-#include "terminal_prompts.h"
+#include "frame/startup.h"
+#include "frame/terminal_prompts.h"
+#include "ui/dialog_prompts.h"
+#include "ui/display.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <iostream>

@@ -1,7 +1,9 @@
-#include "convert.h"
+#include "engine/convert.h"
+#include "engine/core/line_error.h"
+#include "engine/tag_file.h"
 
-#include "support/scripted_prompts.h"
-#include "support/temp_dir.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -178,6 +180,13 @@ TEST_F(ConvertFile, TagFileErrorNamesBothFiles) {
     EXPECT_NE(prompts.errors[0].find(work.file("page.html")), std::string::npos);
     EXPECT_NE(prompts.errors[0].find(program.file(tagFileName)), std::string::npos);
     EXPECT_EQ(listFolder(work.path()), "page.html");
+}
+
+TEST_F(ConvertFile, NoTagFileOrOneThatIsNotAnOrdinaryFileOnlyStripsBlanks) {
+    ::unlink(program.file(tagFileName).c_str());
+    EXPECT_EQ(converted("<table>\n  <tr>\n"), "<table>\n<tr>\n");
+    ::mkdir(program.file(tagFileName).c_str(), 0755);
+    EXPECT_EQ(converted("<table>\n  <tr>\n"), "<table>\n<tr>\n");
 }
 
 TEST_F(ConvertFile, ReadOnlyFolderFailsCleanly) {

@@ -1,8 +1,9 @@
 // Faults found by fuzzing and fault injection, kept so that they stay fixed.
-#include "convert.h"
-#include "line_indenter.h"
-#include "support/scripted_prompts.h"
-#include "support/temp_dir.h"
+#include "engine/convert.h"
+#include "engine/core/line_error.h"
+#include "engine/core/line_indenter.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>

@@ -1,8 +1,9 @@
 // Replace mode leaves a file alone when its result would be byte for byte the same.
-#include "convert.h"
+#include "engine/convert.h"
+#include "engine/tag_file.h"
 
-#include "support/scripted_prompts.h"
-#include "support/temp_dir.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/support/temp_dir.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

@@ -1,8 +1,10 @@
 // Check mode reads files, writes nothing, and lists the ones a conversion would change.
-#include "check.h"
+#include "engine/core/line_error.h"
+#include "engine/tag_file.h"
+#include "frame/check.h"
 
-#include "support/scripted_prompts.h"
-#include "support/temp_dir.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/support/temp_dir.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>

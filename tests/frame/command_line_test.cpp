@@ -1,8 +1,8 @@
-#include "command_line.h"
+#include "frame/command_line.h"
 
-#include "error.h"
-#include "support/scripted_prompts.h"
-#include "support/temp_dir.h"
+#include "frame/text/error.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

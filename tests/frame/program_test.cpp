@@ -1,6 +1,6 @@
 // Runs the built program as a user would: arguments, answers on stdin, exit status.
-#include "support/run_program.h"
-#include "support/temp_dir.h"
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
 
 #include <cstdlib>
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
-#include "settings_store.h"
+#include "frame/settings_store.h"
 
-#include "error.h"
-#include "settings.h"
+#include "frame/settings.h"
+#include "frame/text/error.h"
 
-#include "support/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #include <filesystem>
 #include <functional>

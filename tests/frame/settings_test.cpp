@@ -1,6 +1,6 @@
-#include "settings.h"
+#include "frame/settings.h"
 
-#include "support/temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "terminal_prompts.h"
+#include "frame/terminal_prompts.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

@@ -1,9 +1,9 @@
 // Installs the built tree into temporary prefixes, as `make install` and packaging do, and
 // runs the installed program through the link on the search path.
-#include "settings_store.h"
+#include "frame/settings_store.h"
 
-#include "support/run_program.h"
-#include "support/temp_dir.h"
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
 
 #include <filesystem>
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // A disk that fills up while the result is written: the error is shown, the input and any
 // earlier output stay as they were, and no temporary file is left.
-#include "program_fixture.h"
-#include "support/mounts.h"
+#include "tests/reliability/program_fixture.h"
+#include "tests/support/mounts.h"
 
 #include <sys/stat.h>
 

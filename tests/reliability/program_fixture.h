@@ -3,9 +3,9 @@
 // A copy of the real program with a tag file of its own, and a folder to work in, for the
 // tests that inject faults from outside the process.
 
-#include "support/child_process.h"
-#include "support/run_program.h"
-#include "support/temp_dir.h"
+#include "tests/support/child_process.h"
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Folders that cannot be written, inputs that cannot be read or are not files at all: each
 // run ends in a clear error, never a crash, a hang or a stray file.
-#include "program_fixture.h"
-#include "support/mounts.h"
+#include "tests/reliability/program_fixture.h"
+#include "tests/support/mounts.h"
 
 #include <cstdlib>
 #include <sys/stat.h>

@@ -2,9 +2,9 @@
 // moment, the file is afterwards byte for byte either the original or the complete result.
 // A stop signal that can be caught also removes the temporary file; SIGKILL cannot be
 // caught, so after it a hidden ".stepwell-XXXXXX" may stay behind, and nothing else.
-#include "support/child_process.h"
-#include "support/run_program.h"
-#include "support/temp_dir.h"
+#include "tests/support/child_process.h"
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
 
 #include <chrono>
 #include <csignal>

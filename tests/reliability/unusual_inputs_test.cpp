@@ -1,9 +1,10 @@
 // Inputs a text tool rarely meets: files that vanish after the question, bytes that are not
 // text, one enormous line, tag files that are too long or are garbage. Each ends in a
 // correct result or a clear error, with no stray file.
-#include "convert.h"
-#include "program_fixture.h"
-#include "support/scripted_prompts.h"
+#include "engine/convert.h"
+#include "engine/tag_file.h"
+#include "tests/reliability/program_fixture.h"
+#include "tests/support/scripted_prompts.h"
 
 #include <random>
 #include <unistd.h>

@@ -1,6 +1,6 @@
-#include "child_process.h"
+#include "tests/support/child_process.h"
 
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #include <cerrno>
 #include <csignal>

@@ -1,4 +1,4 @@
-#include "mounts.h"
+#include "tests/support/mounts.h"
 
 #include <cerrno>
 #include <cstring>

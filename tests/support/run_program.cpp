@@ -1,6 +1,6 @@
-#include "run_program.h"
+#include "tests/support/run_program.h"
 
-#include "temp_dir.h"
+#include "tests/support/temp_dir.h"
 
 #include <fcntl.h>
 #include <filesystem>

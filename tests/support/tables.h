@@ -1,7 +1,9 @@
 #pragma once
 
-#include "tag_table.h"
+#include "engine/core/tag_table.h"
 
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -14,6 +16,15 @@ inline TagTable tableOf(const std::vector<std::pair<std::string, std::string>>& 
     for (const auto& [tag, delta] : entries)
         table.add(tag, delta);
     return table;
+}
+
+/// The tag table that ships with Stepwell, from the source tree.
+inline TagTable shippedTable() {
+    const std::string path = STEPWELL_SOURCE_DIR "/StepwellTag.txt";
+    std::ifstream file(path, std::ios::binary);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return parseTagTable(text.str(), path);
 }
 
 } // namespace stepwell::test

@@ -1,5 +1,5 @@
-#include "dialog_prompts.h"
-#include "suite.h"
+#include "tests/ui/suite.h"
+#include "ui/dialog_prompts.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -1,6 +1,6 @@
-#include "display.h"
-#include "drives.h"
-#include "suite.h"
+#include "tests/ui/suite.h"
+#include "ui/display.h"
+#include "ui/drives.h"
 
 #include <QTest>
 

@@ -1,12 +1,12 @@
 // Dropped files and the two default-setting menus, driven through real events.
-#include "drive_list.h"
-#include "file_list.h"
-#include "folder_list.h"
-#include "main_window.h"
-#include "prompts.h"
-#include "suite.h"
-#include "support/scripted_prompts.h"
-#include "window_support.h"
+#include "engine/core/prompts.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/ui/suite.h"
+#include "tests/ui/window_support.h"
+#include "ui/drive_list.h"
+#include "ui/file_list.h"
+#include "ui/folder_list.h"
+#include "ui/main_window.h"
 
 #include <QApplication>
 #include <QCheckBox>

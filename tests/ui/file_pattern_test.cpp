@@ -1,7 +1,7 @@
-#include "error.h"
-#include "file_pattern.h"
-#include "folder_scan.h"
-#include "suite.h"
+#include "frame/sys/folder_listing.h"
+#include "frame/text/error.h"
+#include "tests/ui/suite.h"
+#include "ui/file_pattern.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,5 +1,5 @@
-#include "layout_rule.h"
-#include "suite.h"
+#include "tests/ui/suite.h"
+#include "ui/layout_rule.h"
 
 #include <QTest>
 

@@ -1,13 +1,13 @@
 // The window driven through its real widgets on real folders, with scripted prompts.
-#include "drive_list.h"
-#include "file_list.h"
-#include "files.h"
-#include "folder_list.h"
-#include "main_window.h"
-#include "settings.h"
-#include "suite.h"
-#include "support/scripted_prompts.h"
-#include "window_support.h"
+#include "frame/settings.h"
+#include "frame/sys/files.h"
+#include "tests/support/scripted_prompts.h"
+#include "tests/ui/suite.h"
+#include "tests/ui/window_support.h"
+#include "ui/drive_list.h"
+#include "ui/file_list.h"
+#include "ui/folder_list.h"
+#include "ui/main_window.h"
 
 #include <QCheckBox>
 #include <QDir>

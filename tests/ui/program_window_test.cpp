@@ -1,5 +1,5 @@
 // The built program's choice between the window, dialogs and the terminal.
-#include "suite.h"
+#include "tests/ui/suite.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

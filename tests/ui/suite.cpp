@@ -1,4 +1,4 @@
-#include "suite.h"
+#include "tests/ui/suite.h"
 
 #include <QMetaObject>
 #include <QTest>

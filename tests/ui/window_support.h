@@ -2,10 +2,10 @@
 
 // What the window tests share: real files, start-up as the program does it, folder entries.
 
-#include "files.h"
-#include "folder_list.h"
-#include "settings.h"
-#include "startup.h"
+#include "frame/settings.h"
+#include "frame/startup.h"
+#include "frame/sys/files.h"
+#include "ui/folder_list.h"
 
 #include <QTreeWidgetItemIterator>
 #include <fstream>

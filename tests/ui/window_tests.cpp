@@ -1,5 +1,5 @@
 // The window, its dialogs and the program, on the offscreen platform.
-#include "suite.h"
+#include "tests/ui/suite.h"
 
 #include <QApplication>
 

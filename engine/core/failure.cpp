@@ -1,0 +1,22 @@
+#include "engine/core/failure.h"
+
+#include "engine/core/line_error.h"
+#include "engine/core/prompts.h"
+
+#include <new>
+
+namespace stepwell {
+
+void showCurrentFailure(const std::string& name, Prompts& prompts) {
+    try {
+        throw;
+    } catch (const LineError& error) {
+        prompts.showError(name + ", " + error.what());
+    } catch (const Error& error) {
+        prompts.showError(error.what());
+    } catch (const std::bad_alloc&) {
+        prompts.showError(name + ": not enough memory");
+    }
+}
+
+} // namespace stepwell

@@ -1,0 +1,111 @@
+#include "engine/core/line_indenter.h"
+
+#include "engine/core/line_error.h"
+#include "frame/text/numbers.h"
+
+#include <cmath>
+
+namespace stepwell {
+namespace {
+
+std::string levelText(double level) {
+    std::string text = std::to_string(level);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (!text.empty() && text.back() == '.')
+        text.pop_back();
+    return text;
+}
+
+std::int16_t levelPlus(std::int16_t level, double delta) {
+    const double sum = level + delta;
+    // Whole numbers in range need no rounding, and they are nearly every sum.
+    if (sum >= -32768.0 && sum <= 32767.0 && static_cast<std::int16_t>(sum) == sum)
+        return static_cast<std::int16_t>(sum);
+    const auto result = roundToInt16(sum);
+    if (!result)
+        throw LineError("the indentation level would become " + levelText(sum) +
+                        ", outside -32768 to 32767");
+    return *result;
+}
+
+} // namespace
+
+std::string_view stripLeadingBlanks(std::string_view line) {
+    std::size_t first = 0;
+    while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
+        ++first;
+    return line.substr(first);
+}
+
+std::int16_t applyTally(const LineTally& tally, std::int16_t& level) {
+    const double s = tally.lineDelta;
+    const std::int16_t f = tally.leadDelta;
+    // Most lines have no tags, or none that moves the level.
+    if (s == 0 && f >= 0)
+        return level;
+    // Infinite deltas of both signs cancel to no number; none of the rules below would then
+    // apply, and a line that starts with a closing tag would pass with its sum ignored.
+    if (std::isnan(s))
+        throw LineError("the deltas on this line add up to no number");
+    if (s < 0 && f < 0)
+        level = levelPlus(level, s);
+    if (s == 0 && f < 0)
+        level = levelPlus(level, -1);
+    const std::int16_t written = level;
+    if (s == 0 && f < 0)
+        level = levelPlus(level, 1);
+    if ((s > 0 || f >= 0) && s != 0)
+        level = levelPlus(level, s);
+    return written;
+}
+
+LineIndenter::LineIndenter(const TagTable& table, std::int16_t level)
+    : raw_(table), scanner_(raw_.ordinaryTable(), raw_.openerTags()), level_(level) {}
+
+// The tally of a line outside raw blocks, from `from` on; notes the block the line leaves
+// open. Most lines hold no opener, and the scan that counts their tags tells so; the others
+// are split into raw sections and ordinary text, and only the latter is scanned.
+LineTally LineIndenter::tally(std::string_view text, std::size_t from) {
+    LineTally unmarked;
+    if (scanner_.scanUnlessMarked(text.substr(from), unmarked))
+        return unmarked;
+    raw_.split(text, from, split_);
+    open_ = split_.opened;
+    return scanner_.scan(split_.ordinary);
+}
+
+// The line that ends a block is not indented, so its tags after the end move the level
+// from the next line on, whatever its leading delta.
+void LineIndenter::leaveRawLine(std::string_view line) {
+    const std::size_t after = RawBlocks::findEnd(line, *open_, 0);
+    if (after == std::string_view::npos)
+        return;
+    open_ = nullptr;
+    level_ = levelPlus(level_, tally(line, after).lineDelta);
+}
+
+IndentedLine LineIndenter::indent(std::string_view line) {
+    if (open_) {
+        leaveRawLine(line);
+        return {0, line};
+    }
+    const std::string_view text = stripLeadingBlanks(line);
+    const std::int16_t written = applyTally(tally(text, 0), level_);
+    return {written > 0 ? static_cast<std::size_t>(written) : 0, text};
+}
+
+void LineIndenter::indentLine(std::string_view line, std::string& out) {
+    const IndentedLine indented = indent(line);
+    out.append(indented.tabs, '\t');
+    out.append(indented.text);
+}
+
+std::string indentLine(std::string_view line, const TagTable& table, std::int16_t& level) {
+    LineIndenter indenter(table, level);
+    std::string out;
+    indenter.indentLine(line, out);
+    level = indenter.level();
+    return out;
+}
+
+} // namespace stepwell

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "engine/core/line_tally.h"
+#include "engine/core/raw_blocks.h"
+#include "engine/core/tag_scanner.h"
+#include "engine/core/tag_table.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace stepwell {
+
+/// The line from its first character that is neither a space nor a tab.
+std::string_view stripLeadingBlanks(std::string_view line);
+
+/// Applies one line's tally to the running level: returns the level the line is written at
+/// and moves `level` to the level of the next line. Throws LineError on overflow.
+std::int16_t applyTally(const LineTally& tally, std::int16_t& level);
+
+/// One output line: `tabs` tab characters, then `text`.
+struct IndentedLine {
+    std::size_t tabs = 0;
+    std::string_view text;
+};
+
+/// Re-indents the lines of one file, carrying the level, and any open raw block, from line
+/// to line.
+class LineIndenter {
+public:
+    explicit LineIndenter(const TagTable& table, std::int16_t level = 0);
+    // The open block points into this indenter's own openers.
+    LineIndenter(const LineIndenter&) = delete;
+    LineIndenter& operator=(const LineIndenter&) = delete;
+
+    /// The indented line: tabs for the level, then the line without its leading blanks (no
+    /// line break); a line inside a raw block exactly as it is. The text views `line`.
+    /// Throws LineError.
+    IndentedLine indent(std::string_view line);
+
+    /// Appends indent(line) to `out`.
+    void indentLine(std::string_view line, std::string& out);
+
+    std::int16_t level() const { return level_; }
+    /// Whether the next line lies inside a raw block.
+    bool inRawBlock() const { return open_ != nullptr; }
+
+private:
+    LineTally tally(std::string_view text, std::size_t from);
+    void leaveRawLine(std::string_view line);
+
+    RawBlocks raw_;
+    TagScanner scanner_; // scans the table without its raw entries, marking their openers
+    std::int16_t level_ = 0;
+    const RawOpener* open_ = nullptr;
+    RawSplit split_; // reused from line to line
+};
+
+/// Indents one line against `table` at `level`; returns the output line and moves `level`.
+/// A raw block opened on the line does not carry over to another call.
+std::string indentLine(std::string_view line, const TagTable& table, std::int16_t& level);
+
+} // namespace stepwell

@@ -1,0 +1,130 @@
+#include "engine/core/raw_blocks.h"
+
+#include "engine/core/line_error.h"
+#include "frame/text/ascii.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iterator>
+
+namespace stepwell {
+namespace {
+
+constexpr std::string_view rawPrefix = "raw:";
+
+void markEitherCase(bool (&bytes)[256], char upperByte) {
+    bytes[static_cast<unsigned char>(upperByte)] = true;
+    bytes[static_cast<unsigned char>(lowerAscii(upperByte))] = true;
+}
+
+} // namespace
+
+bool isRawDelta(std::string_view deltaText) {
+    return deltaText.size() >= rawPrefix.size() &&
+           upperAscii(deltaText.substr(0, rawPrefix.size())) == upperAscii(rawPrefix);
+}
+
+RawBlocks::RawBlocks(const TagTable& table) {
+    for (const TagEntry& entry : table.usable()) {
+        if (!isRawDelta(entry.deltaText)) {
+            ordinary_.add(entry.tag, entry.deltaText);
+            continue;
+        }
+        openers_.push_back(
+            {entry.tag, upperAscii(entry.deltaText.substr(rawPrefix.size())), entry.deltaText});
+        openerTags_.push_back(entry.tag);
+        markEitherCase(startsOpener_, entry.tag[0]);
+        if (entry.tag.size() == 1)
+            std::fill(std::begin(followsFirst_), std::end(followsFirst_), true);
+        else
+            markEitherCase(followsFirst_, entry.tag[1]);
+    }
+    int firstBytes = 0;
+    for (int byte = 0; byte < 256; ++byte)
+        if (startsOpener_[byte]) {
+            ++firstBytes;
+            onlyFirstByte_ = byte;
+        }
+    if (firstBytes != 1)
+        onlyFirstByte_ = -1;
+}
+
+std::size_t RawBlocks::findEnd(std::string_view text, const RawOpener& opener, std::size_t from) {
+    const std::string& end = opener.end;
+    if (end.empty())
+        return from <= text.size() ? from : std::string_view::npos;
+    if (text.size() < end.size())
+        return std::string_view::npos;
+    const std::size_t last = text.size() - end.size(); // the last place it can start
+    const char first = end[0];
+    // Most lines inside a block are content without the end: memchr skips them when the
+    // end begins with a byte that has no other case.
+    const bool caseless = lowerAscii(first) == first;
+    for (std::size_t at = from; at <= last; ++at) {
+        if (caseless) {
+            const void* next = std::memchr(text.data() + at, first, last + 1 - at);
+            if (!next)
+                break;
+            at = static_cast<std::size_t>(static_cast<const char*>(next) - text.data());
+        } else if (upperAscii(text[at]) != first) {
+            continue;
+        }
+        if (occursAt(text, at, end))
+            return at + end.size();
+    }
+    return std::string_view::npos;
+}
+
+std::size_t RawBlocks::findOpener(std::string_view text, std::size_t from,
+                                  const RawOpener*& opener) const {
+    for (std::size_t at = from; at < text.size(); ++at) {
+        if (onlyFirstByte_ >= 0) {
+            // Every opener starts with the same byte (usually '<'): memchr finds the next one.
+            const void* next = std::memchr(text.data() + at, onlyFirstByte_, text.size() - at);
+            if (!next)
+                break;
+            at = static_cast<std::size_t>(static_cast<const char*>(next) - text.data());
+        } else if (!startsOpener_[static_cast<unsigned char>(text[at])]) {
+            continue; // most bytes cannot start an opener
+        }
+        // Nor can most pairs of bytes that do start with the right one.
+        if (at + 1 < text.size() && !followsFirst_[static_cast<unsigned char>(text[at + 1])])
+            continue;
+        for (const RawOpener& candidate : openers_) {
+            if (occursAt(text, at, candidate.tag)) {
+                opener = &candidate;
+                return at;
+            }
+        }
+    }
+    return std::string_view::npos;
+}
+
+void RawBlocks::split(std::string_view text, std::size_t from, RawSplit& out) const {
+    out.opened = nullptr;
+    const RawOpener* opener = nullptr;
+    std::size_t at = findOpener(text, from, opener);
+    if (at == std::string_view::npos) {
+        out.ordinary = text.substr(from);
+        return;
+    }
+    out.buffer.assign(text.substr(from, at - from));
+    for (;;) {
+        if (opener->end.empty())
+            throw LineError("tag \"" + opener->tag + "\" has the delta \"" + opener->deltaText +
+                            "\", which names no end text after \"raw:\"");
+        out.buffer.push_back('\n');
+        const std::size_t after = findEnd(text, *opener, at + opener->tag.size());
+        if (after == std::string_view::npos) {
+            out.opened = opener;
+            break;
+        }
+        at = findOpener(text, after, opener);
+        out.buffer.append(text.substr(after, at == std::string_view::npos ? at : at - after));
+        if (at == std::string_view::npos)
+            break;
+    }
+    out.ordinary = out.buffer;
+}
+
+} // namespace stepwell

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "engine/core/line_tally.h"
+#include "engine/core/tag_automaton.h"
+#include "engine/core/tag_table.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stepwell {
+
+/// Counts the tag occurrences of lines with the result of the plain rule (the first entry in
+/// table order that occurs anywhere is counted, its first occurrence removed, and the search
+/// starts over), in about one pass over each line.
+///
+/// Built once per conversion; it keeps scratch buffers between lines, so it is not shared
+/// between threads.
+class TagScanner {
+public:
+    /// `markers` (upper-cased, none empty) are texts that scanUnlessMarked() looks out for;
+    /// they are not tags and never count.
+    explicit TagScanner(const TagTable& table, std::span<const std::string> markers = {});
+
+    /// The tally of `text` (already stripped of leading blanks). Throws LineError for a
+    /// delta that is not a number or a leading delta out of range, as the plain rule meets
+    /// them.
+    LineTally scan(std::string_view text);
+
+    /// Sets `tally` to the tally of `text` as scan() gives it and returns true, or returns
+    /// false, in the same pass, when a marker occurs in `text` (ignoring case, like the tags).
+    bool scanUnlessMarked(std::string_view text, LineTally& tally);
+
+    /// The same tally by one sweep of the line per entry, which also follows occurrences that
+    /// appear when a removal joins text. scan() uses it for the lines that need it; it is
+    /// public so that it can be checked on its own.
+    LineTally scanBySweeps(std::string_view text);
+
+private:
+    struct Occurrence {
+        std::size_t start;
+        std::uint8_t entry;
+    };
+    struct Entry {
+        std::string tag;
+        std::string deltaText;
+        std::optional<double> delta;
+        std::optional<std::int16_t> lead; // the delta as a leading delta, when in range
+    };
+
+    double deltaOf(std::uint8_t entry) const;
+    std::int16_t leadOf(std::uint8_t entry) const;
+
+    // One pass: occurrences in order of their start, resolved overlap group by group.
+    template <bool stopAtMarkers> bool pass(std::string_view text, LineTally& tally);
+    void startLine(std::size_t size);
+    bool markedFrom(TagAutomaton::State state, std::string_view text, std::size_t from) const;
+    bool notePending(TagAutomaton::State state, std::size_t end);
+    void releaseHeld();
+    void releasePending(std::size_t before);
+    void settleGroup();
+    void take(const Occurrence& occurrence);
+    LineTally finishTally();
+
+    // Removals that may join text into new occurrences, for scanBySweeps().
+    bool joinedMatch(std::size_t limit, std::size_t read, std::size_t& start, std::uint8_t& entry);
+
+    std::vector<Entry> entries_;
+    TagAutomaton automaton_;
+    bool marked_ = false; // whether there are markers to look out for
+    std::size_t longest_ = 0;
+    // Every delta is a whole number small enough that the sum of a line is exact in any
+    // order, and every one is in range as a leading delta: occurrences are simply added up.
+    bool wholeDeltas_ = false;
+    std::vector<TagAutomaton::State> recent_; // states before the latest bytes, by position
+    std::size_t recentMask_ = 0;
+
+    // Per line, for scan().
+    bool summing_ = false; // adding deltas up as occurrences come, rather than counting
+    double sum_ = 0;
+    // An occurrence that only a longer tag still to come could overlap, while nothing else
+    // is pending: most occurrences of tags that begin longer ones (`<P`, `<LI`) wait here.
+    Occurrence held_{};
+    bool holding_ = false;
+    std::vector<Occurrence> pending_;
+    std::size_t pendingHead_ = 0;
+    std::vector<Occurrence> group_;
+    std::size_t groupEnd_ = 0;
+    std::vector<std::uint32_t> order_;
+    std::vector<char> taken_;
+    std::vector<std::uint64_t> counts_;
+    std::vector<std::uint8_t> counted_;
+    std::size_t chainEnd_ = 0;
+    bool chainOpen_ = true;
+    int chainTop_ = -1;
+    int leadEntry_ = -1;
+    int leadError_ = -1;
+
+    // Per line, for scanBySweeps().
+    std::string rest_;
+    std::string kept_;
+    std::string window_;
+};
+
+} // namespace stepwell

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stepwell {
+
+class LineReader;
+
+/// The most entries a tag table holds.
+inline constexpr std::size_t maxTagEntries = 100;
+
+/// One entry: a tag text and how far one occurrence of it moves the indentation level.
+struct TagEntry {
+    std::string tag;             // upper-cased
+    std::string deltaText;       // as read
+    std::optional<double> delta; // deltaText as a number, when it is one
+};
+
+/// The tags that move the indentation level, in table order.
+class TagTable {
+public:
+    /// Adds an entry; the tag text is upper-cased. Throws Error when the table is full.
+    void add(std::string_view tag, std::string_view deltaText);
+
+    /// The entries that take part in the scan: those before the first one with an empty tag.
+    std::span<const TagEntry> usable() const;
+    /// Every stored entry.
+    const std::vector<TagEntry>& entries() const { return entries_; }
+
+private:
+    std::vector<TagEntry> entries_;
+};
+
+/// Reads a tag file's lines: fields separated by commas or line ends, taken in pairs of tag
+/// and delta; blank lines are skipped. Throws Error, naming the file `name`, when it holds
+/// more than 100 entries or ends with a tag that has no delta; and what `lines` throws.
+TagTable parseTagTable(LineReader& lines, const std::string& name);
+
+/// The same for a tag file's whole text.
+TagTable parseTagTable(std::string_view text, const std::string& name);
+
+} // namespace stepwell

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+namespace stepwell {
+
+/// Reads up to `size` bytes from `fd` into `buffer`, going on after interruptions; returns
+/// how many were read, 0 at the end. Throws Error naming `name` when reading fails.
+std::size_t readSome(int fd, char* buffer, std::size_t size, const std::string& name);
+
+/// Writes all `size` bytes of `data` to `fd`, going on after interruptions and partial
+/// writes. Throws Error naming `name` when writing fails.
+void writeAll(int fd, const char* data, std::size_t size, const std::string& name);
+
+} // namespace stepwell

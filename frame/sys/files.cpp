@@ -1,0 +1,49 @@
+#include "frame/sys/files.h"
+
+#include "frame/sys/system_error.h"
+#include "frame/text/paths.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace stepwell {
+
+bool isOrdinaryFile(const std::string& path) {
+    struct stat info {};
+    return !isHiddenName(namePart(path)) && ::stat(path.c_str(), &info) == 0 &&
+           S_ISREG(info.st_mode);
+}
+
+bool pathExists(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0;
+}
+
+std::string currentDirectory() {
+    std::unique_ptr<char, void (*)(void*)> path(::getcwd(nullptr, 0), std::free);
+    if (!path)
+        throw systemError(".", "cannot find the current folder", errno);
+    return path.get();
+}
+
+void changeDirectory(const std::string& folder) {
+    if (::chdir(folder.c_str()) != 0)
+        throw systemError(folder, "cannot open folder", errno);
+}
+
+std::string programDirectory() {
+    std::string folder = folderPart(resolveLinks("/proc/self/exe"));
+    if (folder.size() > 1)
+        folder.pop_back();
+    return folder;
+}
+
+std::string resolveLinks(const std::string& path) {
+    std::unique_ptr<char, void (*)(void*)> resolved(::realpath(path.c_str(), nullptr), std::free);
+    return resolved ? std::string(resolved.get()) : path;
+}
+
+} // namespace stepwell

@@ -1,0 +1,60 @@
+#include "engine/core/tag_table.h"
+
+#include "frame/text/error.h"
+
+#include <gtest/gtest.h>
+
+namespace stepwell {
+namespace {
+
+// The (tag, delta text) pairs a tag file's text loads as.
+std::vector<std::pair<std::string, std::string>> load(const std::string& text) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    const TagTable table = parseTagTable(text, "StepwellTag.txt");
+    for (const auto& entry : table.entries())
+        pairs.emplace_back(entry.tag, entry.deltaText);
+    return pairs;
+}
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+TEST(TagFile, PairsFieldsAcrossCommasAndLineEnds) {
+    EXPECT_EQ(load("<td,1\r\n</td,-1\r\n"), (Pairs{{"<TD", "1"}, {"</TD", "-1"}}));
+    EXPECT_EQ(load("<td\n1\n</td,-1"), (Pairs{{"<TD", "1"}, {"</TD", "-1"}}));
+    EXPECT_EQ(load("<a,1,<b,+1\r"), (Pairs{{"<A", "1"}, {"<B", "+1"}}));
+}
+
+TEST(TagFile, BlankLinesAndSurroundingBlanksGoQuotedFieldsStay) {
+    EXPECT_EQ(load("\n  \t\n <td \t, 1 \n\n\"<p a=\"\"x\"\", \",\" 0.5\"\n"),
+              (Pairs{{"<TD", "1"}, {"<P A=\"X\", ", " 0.5"}}));
+}
+
+TEST(TagFile, EmptyFieldsAndTrailingComma) {
+    EXPECT_EQ(load("<a,\n"), (Pairs{{"<A", ""}}));
+    EXPECT_EQ(load(",\n<b,1\n"), (Pairs{{"", ""}, {"<B", "1"}}));
+}
+
+TEST(TagFile, UpperCasesAsciiOnly) {
+    EXPECT_EQ(load("<ü-x,1\n"), (Pairs{{"<ü-X", "1"}}));
+}
+
+TEST(TagFile, HundredEntriesLoadAHundredAndFirstFails) {
+    std::string hundred;
+    for (int i = 0; i < 100; ++i)
+        hundred += "<t" + std::to_string(i) + ",1\n";
+    EXPECT_EQ(load(hundred).size(), 100u);
+    EXPECT_THROW(load(hundred + "<x,1\n"), Error);
+    EXPECT_THROW(load(hundred + ",\n"), Error); // even an empty 101st entry
+}
+
+TEST(TagFile, LastTagWithoutDeltaFailsNamingIt) {
+    try {
+        load("<a,1\n<b\n");
+        FAIL() << "no error";
+    } catch (const Error& error) {
+        EXPECT_NE(std::string(error.what()).find("\"<b\" has no delta"), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace stepwell
