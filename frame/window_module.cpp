@@ -1,12 +1,14 @@
 #include "frame/window_module.h"
 
 #include "frame/display_kind.h"
+#include "frame/lazy_prompts.h"
 #include "frame/terminal_prompts.h"
 #include "frame/text/paths.h"
 #include "frame/window_module_entry.h"
 
 #include <dlfcn.h>
 #include <iostream>
+#include <unistd.h>
 
 namespace stepwell {
 namespace {
@@ -30,60 +32,47 @@ void* moduleSymbol(const std::string& programDir, const char* symbol, std::strin
     return found;
 }
 
-// Dialogs from the window module, which is loaded by the first question or error.
-class ModulePrompts : public Prompts {
-public:
-    ModulePrompts(std::string programDir, int& argc, char** argv)
-        : programDir_(std::move(programDir)), argc_(argc), argv_(argv) {}
+std::unique_ptr<Prompts> terminalPrompts() {
+    return std::make_unique<TerminalPrompts>(std::cin, std::cerr);
+}
 
-    bool askYesNo(const std::string& question) override { return prompts().askYesNo(question); }
-    void showError(const std::string& message) override { prompts().showError(message); }
-
-private:
-    Prompts& prompts() {
-        if (!prompts_) {
-            std::string why;
-            const auto create = reinterpret_cast<StepwellCreateDialogPrompts>(
-                moduleSymbol(programDir_, "stepwellCreateDialogPrompts", why));
-            if (create) {
-                prompts_.reset(create(&argc_, argv_));
-            } else {
-                std::cerr << "stepwell: no dialogs (" << why << "); asking here instead\n";
-                prompts_ = std::make_unique<TerminalPrompts>(std::cin, std::cerr);
-            }
-        }
-        return *prompts_;
+// Dialogs from the window module, or the terminal when it cannot be loaded.
+std::unique_ptr<Prompts> modulePrompts(const std::string& programDir, int& argc, char** argv) {
+    std::string why;
+    const auto create = reinterpret_cast<StepwellCreateDialogPrompts>(
+        moduleSymbol(programDir, "stepwellCreateDialogPrompts", why));
+    if (!create) {
+        std::cerr << "stepwell: no dialogs (" << why << "); asking here instead\n";
+        return terminalPrompts();
     }
-
-    std::string programDir_;
-    int& argc_;
-    char** argv_;
-    std::unique_ptr<Prompts> prompts_;
-};
+    return std::unique_ptr<Prompts>(create(&argc, argv));
+}
 
 } // namespace
 
+int reportNoWindow(const std::string& why) {
+    std::cerr << "stepwell: " << why
+              << "; name files to convert them without the window\nTry 'stepwell --help'.\n";
+    return 2;
+}
+
 int openWindow(const std::string& programDir, int& argc, char** argv) {
-    if (currentDisplay() == Display::None) {
-        std::cerr << "stepwell: no display to show the window on; name files to convert them "
-                     "without the window\nTry 'stepwell --help'.\n";
-        return 2;
-    }
+    if (currentDisplay() == Display::None)
+        return reportNoWindow("no display to show the window on");
     std::string why;
     const auto run =
         reinterpret_cast<StepwellRunWindow>(moduleSymbol(programDir, "stepwellRunWindow", why));
-    if (!run) {
-        std::cerr << "stepwell: cannot open the window: " << why << '\n';
-        return 2;
-    }
+    if (!run)
+        return reportNoWindow("cannot open the window: " + why);
     return run(&argc, argv);
 }
 
 std::unique_ptr<Prompts> promptsForCommandLine(const std::string& programDir, int& argc,
                                                char** argv) {
-    if (currentDisplay() == Display::Real)
-        return std::make_unique<ModulePrompts>(programDir, argc, argv);
-    return std::make_unique<TerminalPrompts>(std::cin, std::cerr);
+    if (::isatty(STDIN_FILENO) || currentDisplay() != Display::Real)
+        return terminalPrompts();
+    return std::make_unique<LazyPrompts>(
+        [programDir, &argc, argv] { return modulePrompts(programDir, argc, argv); });
 }
 
 } // namespace stepwell

@@ -10,8 +10,8 @@ extern "C" {
 int stepwellRunWindow(int* argc, char** argv);
 using StepwellRunWindow = int (*)(int*, char**);
 
-/// New prompts for a command-line run: dialogs where a display can be reached, the terminal
-/// otherwise. The caller owns them.
+/// Starts the toolkit and returns prompts for a command-line run: dialogs where the display
+/// can be reached, the terminal otherwise. The caller owns them.
 stepwell::Prompts* stepwellCreateDialogPrompts(int* argc, char** argv);
 using StepwellCreateDialogPrompts = stepwell::Prompts* (*)(int*, char**);
 }

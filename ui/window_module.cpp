@@ -10,7 +10,7 @@ int stepwellRunWindow(int* argc, char** argv) {
 }
 
 stepwell::Prompts* stepwellCreateDialogPrompts(int* argc, char** argv) {
-    return stepwell::commandLinePrompts(*argc, argv).release();
+    return stepwell::startDialogs(*argc, argv).release();
 }
 
 } // extern "C"

@@ -7,12 +7,11 @@
 namespace stepwell {
 
 /// Runs the window until the user closes it, after start-up has made the default folder
-/// current. Without a display, says so on standard error and returns 2.
+/// current. A display that cannot be reached is reported on standard error (status 2).
 int runWindow(int& argc, char** argv);
 
-/// The prompts of a command-line run: dialogs where there is a real display, created with
-/// the application only when the first one is needed, and questions on the terminal
-/// otherwise (also under the offscreen and minimal platforms).
-std::unique_ptr<Prompts> commandLinePrompts(int& argc, char** argv);
+/// Starts the toolkit for a command-line run's first question and returns its prompts:
+/// dialogs where the display can be reached, questions on the terminal otherwise.
+std::unique_ptr<Prompts> startDialogs(int& argc, char** argv);
 
 } // namespace stepwell

@@ -1,5 +1,5 @@
 #include "tests/ui/suite.h"
-#include "ui/display.h"
+#include "frame/display_kind.h"
 #include "ui/drives.h"
 
 #include <QTest>

@@ -51,7 +51,7 @@ private slots:
         environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":97"));
         const Run run = runStepwell({}, environment, work.path());
         QCOMPARE(run.exitCode, 2);
-        QVERIFY2(run.err.contains(QStringLiteral("stepwell: cannot connect to the display")),
+        QVERIFY2(run.err.startsWith(QStringLiteral("stepwell: cannot connect to the display")),
                  qPrintable(run.err));
     }
 
@@ -80,8 +80,8 @@ private slots:
             environment.insert(QStringLiteral("DISPLAY"), display);
         const Run run = runStepwell({"a.html"}, environment, work.path(), "n\n");
         QCOMPARE(run.exitCode, 0);
-        QVERIFY2(run.err.endsWith(QStringLiteral("a.html.identを上書きしますか? [Y/n] ")),
-                 qPrintable(run.err));
+        // The question is all there is: no warnings from the toolkit about the display.
+        QCOMPARE(run.err, QStringLiteral("a.html.identを上書きしますか? [Y/n] "));
     }
 };
 
