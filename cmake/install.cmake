@@ -1,13 +1,20 @@
-# Installs the program folder (the program beside its default tag file, where it looks for
-# it), a link to the program on the search path, and the desktop entry with its icon.
-include(GNUInstallDirs)
-
-set(STEPWELL_INSTALL_PROGRAM_DIR lib/stepwell CACHE STRING
-    "Folder, relative to the prefix, that holds the program and its tag and settings files")
-
+# Installs the program beside its window module, a link to the program on the search path,
+# the system's tag table, the shipped original and the example tables, and the desktop entry
+# with its icon. An installed copy ships no table beside the program: that makes it an
+# installed copy, which keeps each user's settings in the user's own folder.
 install(TARGETS stepwell RUNTIME DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
 install(TARGETS stepwell_window LIBRARY DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
-install(FILES StepwellTag.txt DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
+
+# The system's table, which an administrator may edit: /etc for the /usr prefix, PREFIX/etc
+# otherwise, as the program looks for it.
+if(CMAKE_INSTALL_FULL_SYSCONFDIR STREQUAL "/etc")
+  set(stepwell_sysconf_dir /etc/stepwell)
+else()
+  set(stepwell_sysconf_dir ${CMAKE_INSTALL_SYSCONFDIR}/stepwell)
+endif()
+install(FILES StepwellTag.txt DESTINATION ${stepwell_sysconf_dir})
+install(FILES StepwellTag.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/stepwell)
+install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/stepwell/examples)
 
 # The link is relative, so the installed tree works under any prefix and inside a staging
 # folder (DESTDIR, packages). The program resolves it to find its folder.

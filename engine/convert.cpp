@@ -8,6 +8,7 @@
 #include "frame/sys/files.h"
 #include "frame/sys/input_file.h"
 #include "frame/sys/line_writer.h"
+#include "frame/text/paths.h"
 
 namespace stepwell {
 namespace {
@@ -25,9 +26,9 @@ bool mayProceed(const std::string& path, bool replace, Prompts& prompts) {
 
 // A fresh tag table for every file, so that an edit to the tag file counts at once; its
 // errors name the file that could not be converted.
-TagTable loadTagTableFor(const std::string& path, const std::string& programDir) {
+TagTable loadTagTableFor(const std::string& path, const TagTablePlaces& places) {
     try {
-        return loadTagTable(programDir);
+        return loadTagTable(places, folderPart(path));
     } catch (const Error& error) {
         throw Error(path + ": " + error.what());
     }
@@ -51,23 +52,13 @@ std::string identPath(const std::string& path) {
     return path + ".ident";
 }
 
-bool wouldChange(const std::string& path, const TagTable& table) {
-    InputFile input(path);
-    LineReader lines([&input](char* buffer, std::size_t size) { return input.read(buffer, size); });
-    ByteComparer original(input.fd(), path);
-    // The whole file is converted even after a difference: a line that cannot be converted
-    // means the file could not be replaced either.
-    convertLines(lines, original, table);
-    return !original.matchedAll();
-}
-
 ConvertResult convertFile(const std::string& path, const ConvertOptions& options,
                           Prompts& prompts) {
     const bool replace = options.replaceSetting != 0;
     try {
         if (!mayProceed(path, replace, prompts))
             return ConvertResult::Declined;
-        const TagTable table = loadTagTableFor(path, options.programDir);
+        const TagTable table = loadTagTableFor(path, options.tagTables);
 
         InputFile input(path);
         LineReader lines(

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/core/prompts.h"
-#include "engine/core/tag_table.h"
+#include "engine/tag_file.h"
 
 #include <string>
 
@@ -12,8 +12,8 @@ enum class ConvertResult { Converted, Declined, Failed };
 
 /// What a conversion needs to know besides the file.
 struct ConvertOptions {
-    std::string programDir; // holds the tag file
-    int replaceSetting = 0; // 0 off; 1 on; 2, the greyed state, also on
+    TagTablePlaces tagTables; // where the file's tag table is looked for
+    int replaceSetting = 0;   // 0 off; 1 on; 2, the greyed state, also on
 };
 
 /// Converts one file: asks before replacing the input or overwriting an existing
@@ -21,11 +21,6 @@ struct ConvertOptions {
 /// atomically; an input whose result is identical to it is not replaced at all. Errors go
 /// to `prompts.showError`; the function always returns.
 ConvertResult convertFile(const std::string& path, const ConvertOptions& options, Prompts& prompts);
-
-/// Whether converting the file at `path` in place would change any of its bytes. Reads the
-/// file and writes nothing. Throws Error when it cannot be read, LineError (with the line
-/// number) when a line cannot be converted.
-bool wouldChange(const std::string& path, const TagTable& table);
 
 /// The output name of a conversion that does not replace its input.
 std::string identPath(const std::string& path);

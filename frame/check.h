@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/prompts.h"
+#include "engine/tag_file.h"
 
 #include <iosfwd>
 #include <string>
@@ -8,12 +9,23 @@
 
 namespace stepwell {
 
+/// What a check reports of each file that a conversion would change.
+enum class Report {
+    Names, // its path, one a line (--check)
+    Diffs, // a unified diff that `patch -p1` applies (--diff)
+};
+
 /// Checks the files the tokens name (wildcards expand as in a conversion) against the tag
-/// table in `programDir`, writing each file that would change to `out`, one path a line.
-/// Errors go to `prompts.showError` and the check goes on with the next file. Returns the
-/// exit status: 0 when no file would change, 1 when some would, 2 when a file or the tag
-/// table could not be read, or a line could not be converted, so that no answer is sure.
-int runCheck(const std::vector<std::string>& tokens, const std::string& programDir,
-             std::ostream& out, Prompts& prompts);
+/// table that applies to each, writing nothing but the report to `out`. Errors go to
+/// `prompts.showError` and the check goes on with the next file. Returns the exit status:
+/// 0 when no file would change, 1 when some would, 2 when a file or its tag table could
+/// not be read, a line could not be converted, or `out` could not be written, so that no
+/// answer is sure.
+int runCheck(const std::vector<std::string>& tokens, const TagTablePlaces& places,
+             std::ostream& out, Prompts& prompts, Report report = Report::Names);
+
+/// Reports, as a unified diff to `out`, how the text read from `in` would change; the
+/// tag table is looked up from the current folder. Returns the exit status as runCheck.
+int runDiffOfInput(int in, const TagTablePlaces& places, std::ostream& out, Prompts& prompts);
 
 } // namespace stepwell

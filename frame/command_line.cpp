@@ -1,132 +1,151 @@
 #include "frame/command_line.h"
 
-#include "frame/sys/folder_listing.h"
-#include "frame/text/error.h"
-#include "frame/text/paths.h"
-#include "frame/text/wildcards.h"
-
 namespace stepwell {
-
 namespace {
 
+using Action = CommandLine::Action;
+
 CommandLine usageError(std::string error) {
-    return {CommandLine::Action::UsageError, {}, std::move(error)};
+    CommandLine command;
+    command.action = Action::UsageError;
+    command.error = std::move(error);
+    return command;
+}
+
+CommandLine answer(Action action) {
+    CommandLine command;
+    command.action = action;
+    return command;
+}
+
+// The mode the options ask for, from what was given; a usage error when they contradict
+// each other or miss their files.
+CommandLine settle(CommandLine command, bool check, bool diff, bool whichTags, bool optionsEnded) {
+    const int modes = int(check) + int(diff) + int(whichTags);
+    if (modes > 1)
+        return usageError("--check, --diff and --which-tags cannot be combined");
+    if (command.replace && (check || diff || whichTags || command.standardInput))
+        return usageError(std::string(*command.replace ? "--replace" : "--no-replace") +
+                          " applies to a conversion of files, not to " +
+                          (check       ? "--check"
+                           : diff      ? "--diff"
+                           : whichTags ? "--which-tags"
+                                       : "'-'"));
+    if (command.standardInput && (check || whichTags))
+        return usageError("'-' converts standard input and takes no --check or --which-tags");
+    if (command.standardInput && !command.files.empty())
+        return usageError("'-' converts standard input and takes no file");
+    if (whichTags) {
+        if (command.files.size() > 1)
+            return usageError("--which-tags takes at most one file");
+        command.action = Action::WhichTags;
+    } else if (check || diff) {
+        if (command.files.empty() && !command.standardInput)
+            return usageError(std::string(check ? "--check" : "--diff") +
+                              " needs a file to look at");
+        command.action = check ? Action::Check : Action::Diff;
+    } else if (command.standardInput) {
+        command.action = Action::Filter;
+    } else if (!command.files.empty()) {
+        command.action = Action::Convert;
+    } else if (optionsEnded) {
+        return usageError("no file named after '--'");
+    } else if (command.replace || command.yes || !command.tags.empty()) {
+        return usageError("no file to convert: the options apply to files named with them");
+    }
+    return command;
 }
 
 } // namespace
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine command;
-    bool optionsEnded = false;
-    bool filter = false;
-    bool check = false;
-    for (const std::string& argument : arguments) {
-        if (!optionsEnded && argument == "-") {
-            filter = true;
+    bool optionsEnded = false, check = false, diff = false, whichTags = false;
+    bool replace = false, noReplace = false;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
+            if (!optionsEnded && argument == "-")
+                command.standardInput = true;
+            else
+                command.files.push_back(argument);
             continue;
         }
-        if (!optionsEnded && argument.size() > 1 && argument[0] == '-') {
-            if (argument == "--") {
-                optionsEnded = true;
-            } else if (argument == "--help" || argument == "-h") {
-                return {CommandLine::Action::Help, {}, {}};
-            } else if (argument == "--version") {
-                return {CommandLine::Action::Version, {}, {}};
-            } else if (argument == "--check") {
-                check = true;
-            } else {
-                return usageError("unknown option '" + argument + "'");
-            }
-            continue;
+        const std::size_t equals = argument.find('=');
+        const std::string name = argument.substr(0, equals);
+        if (argument == "--") {
+            optionsEnded = true;
+        } else if (argument == "--help" || argument == "-h") {
+            return answer(Action::Help);
+        } else if (argument == "--version") {
+            return answer(Action::Version);
+        } else if (name == "--tags") {
+            if (equals != std::string::npos)
+                command.tags = argument.substr(equals + 1);
+            else if (i + 1 < arguments.size())
+                command.tags = arguments[++i];
+            if (command.tags.empty())
+                return usageError("--tags needs the tag table's file");
+        } else if (argument == "--check") {
+            check = true;
+        } else if (argument == "--diff") {
+            diff = true;
+        } else if (argument == "--which-tags") {
+            whichTags = true;
+        } else if (argument == "--replace") {
+            replace = true;
+        } else if (argument == "--no-replace") {
+            noReplace = true;
+        } else if (argument == "--yes") {
+            command.yes = true;
+        } else {
+            return usageError("unknown option '" + argument + "'");
         }
-        command.files.push_back(argument);
     }
-    if (filter) {
-        if (check || !command.files.empty())
-            return usageError("'-' converts standard input and takes no file or --check");
-        command.action = CommandLine::Action::Filter;
-        return command;
-    }
-    if (check) {
-        if (command.files.empty())
-            return usageError("--check needs a file to check");
-        command.action = CommandLine::Action::Check;
-        return command;
-    }
-    command.action = command.files.empty() && !optionsEnded ? CommandLine::Action::Window
-                                                            : CommandLine::Action::Convert;
-    if (command.action == CommandLine::Action::Convert && command.files.empty())
-        return usageError("no file named after '--'");
-    return command;
+    if (replace && noReplace)
+        return usageError("--replace and --no-replace cannot be combined");
+    if (replace || noReplace)
+        command.replace = replace;
+    return settle(std::move(command), check, diff, whichTags, optionsEnded);
 }
 
 std::string usageText() {
-    return "Usage: stepwell [FILE]...\n"
-           "       stepwell -\n"
+    return "Usage: stepwell [OPTION]... [FILE]...\n"
+           "       stepwell [--diff] -\n"
            "       stepwell --check FILE...\n"
-           "Re-indent HTML or any line-oriented text with tabs, following the tag table\n"
-           "StepwellTag.txt in the program's folder.\n"
+           "       stepwell --diff FILE...\n"
+           "       stepwell --which-tags [FILE]\n"
+           "Re-indent HTML or any line-oriented text with tabs, following a tag table.\n"
            "\n"
-           "Each FILE is converted to FILE.ident beside it, or replaced when the replace\n"
-           "setting in Stepwell.ini is on (after a question). A FILE with * or ? converts\n"
-           "every matching file of its folder. With no FILE the window opens.\n"
+           "Each FILE is converted to FILE.ident beside it, or replaced (after a question)\n"
+           "when the replace setting is on. A FILE with * or ? converts every matching file\n"
+           "of its folder; a folder part ** stands for any number of folders. A name that\n"
+           "names an existing file is that file. With no FILE the window opens.\n"
            "\n"
-           "  -              convert standard input to standard output, asking nothing\n"
-           "      --check    write nothing; list each FILE whose indentation would change\n"
-           "  -h, --help     show this help and exit\n"
-           "      --version  show the version and exit\n"
-           "      --         treat every later argument as a file name\n"
+           "  -                  convert standard input to standard output, asking nothing\n"
+           "      --check        write nothing; list each FILE whose indentation would change\n"
+           "      --diff         write nothing; show the changes as a unified diff\n"
+           "      --replace      replace each FILE, whatever the stored setting says\n"
+           "      --no-replace   write FILE.ident, whatever the stored setting says\n"
+           "      --yes          answer Yes to every question\n"
+           "      --tags=TABLE   use the tag table in the file TABLE\n"
+           "      --which-tags   print the tag table that applies to FILE (or here)\n"
+           "  -h, --help         show this help and exit\n"
+           "      --version      show the version and exit\n"
+           "      --             treat every later argument as a file name\n"
+           "\n"
+           "The tag table is the first of: --tags, $STEPWELL_TAGS, .stepwell-tags in the\n"
+           "file's folder or the nearest one above it, StepwellTag.txt beside the program,\n"
+           "$XDG_CONFIG_HOME/stepwell/StepwellTag.txt, the system's stepwell/StepwellTag.txt.\n"
            "\n"
            "Exit status: 0 when every file converted or its question was declined,\n"
-           "1 when a conversion failed, 2 for a usage error. With --check: 0 when no file\n"
-           "would change, 1 when some would, 2 when a file could not be checked.\n";
+           "1 when a conversion failed, 2 for a usage error. With --check and --diff: 0 when\n"
+           "no file would change, 1 when some would, 2 when a file could not be checked.\n"
+           "With --which-tags: 0 when a table applies, 1 when none does.\n";
 }
 
 std::string versionText() {
     return std::string("stepwell ") + STEPWELL_VERSION + "\n";
-}
-
-std::vector<std::string> expandToken(const std::string& token) {
-    const std::string name = namePart(token);
-    if (!hasWildcards(name))
-        return {token};
-    const std::string folder = folderPart(token);
-    std::vector<std::string> paths;
-    const auto matches = [&name](std::string_view candidate) {
-        return wildcardMatch(name, candidate);
-    };
-    for (const std::string& match : listFiles(folder, matches))
-        paths.push_back(folder + match);
-    if (paths.empty())
-        throw Error("no file matches \"" + token + "\"");
-    return paths;
-}
-
-bool forEachNamedFile(const std::vector<std::string>& tokens, Prompts& prompts,
-                      const std::function<void(const std::string&)>& each) {
-    bool allNamed = true;
-    for (const std::string& token : tokens) {
-        std::vector<std::string> paths;
-        try {
-            paths = expandToken(token);
-        } catch (const Error& error) {
-            prompts.showError(error.what());
-            allNamed = false;
-            continue;
-        }
-        for (const std::string& path : paths)
-            each(path);
-    }
-    return allNamed;
-}
-
-int runCommandLine(const std::vector<std::string>& tokens, const ConvertOptions& options,
-                   Prompts& prompts) {
-    bool failed = false;
-    const bool allNamed = forEachNamedFile(tokens, prompts, [&](const std::string& path) {
-        failed |= convertFile(path, options, prompts) == ConvertResult::Failed;
-    });
-    return failed || !allNamed ? 1 : 0;
 }
 
 } // namespace stepwell

@@ -1,9 +1,6 @@
 #pragma once
 
-#include "engine/convert.h"
-#include "engine/core/prompts.h"
-
-#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,16 +8,29 @@ namespace stepwell {
 
 /// What the program was asked to do.
 struct CommandLine {
-    enum class Action { Window, Convert, Filter, Check, Help, Version, UsageError };
+    enum class Action {
+        Window,    // no file: open the window
+        Convert,   // convert the files
+        Filter,    // "-": standard input to standard output
+        Check,     // --check: list the files that would change
+        Diff,      // --diff: show how the files (or standard input) would change
+        WhichTags, // --which-tags: name the tag table that applies
+        Help,
+        Version,
+        UsageError,
+    };
     Action action = Action::Window;
-    std::vector<std::string> files; // tokens to convert or check, in order
+    std::vector<std::string> files; // tokens to convert, check or diff, in order
+    bool standardInput = false;     // "-" was given (Filter, or Diff of standard input)
+    std::string tags;               // --tags FILE; "" when not given
+    std::optional<bool> replace;    // --replace or --no-replace, for this run only
+    bool yes = false;               // --yes: every question is answered Yes
     std::string error;              // what is wrong, for UsageError
 };
 
-/// Reads the arguments after the program's name. Each argument is one token; "--help" and
-/// "--version" answer at once; "--" ends the options. A lone "-" asks for the filter from
-/// standard input to standard output and takes no other token; "--check" checks the tokens
-/// instead of converting them.
+/// Reads the arguments after the program's name, GNU style: options anywhere, "--" ends
+/// them, "--tags FILE" or "--tags=FILE". "--help" and "--version" answer at once. Unknown
+/// or conflicting options are a UsageError, before any file is touched.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 /// The text of --help.
@@ -28,22 +38,5 @@ std::string usageText();
 
 /// The text of --version.
 std::string versionText();
-
-/// The files a token names: a token whose name holds '*' or '?' names every ordinary file
-/// of its folder that matches, in name order; any other token names itself. Throws Error
-/// when a wildcard token matches nothing or its folder cannot be read.
-std::vector<std::string> expandToken(const std::string& token);
-
-/// Calls `each` with every file the tokens name, in order. A token that names no file (a
-/// wildcard that matches nothing, a folder that cannot be read) is reported through
-/// `prompts` and the rest go on; returns false when that happened.
-bool forEachNamedFile(const std::vector<std::string>& tokens, Prompts& prompts,
-                      const std::function<void(const std::string&)>& each);
-
-/// Converts the files the tokens name, one after another; a failed token does not stop the
-/// rest. Returns the exit status: 0 when every file converted or was declined, 1 when any
-/// failed.
-int runCommandLine(const std::vector<std::string>& tokens, const ConvertOptions& options,
-                   Prompts& prompts);
 
 } // namespace stepwell

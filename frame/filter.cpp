@@ -8,10 +8,10 @@
 
 namespace stepwell {
 
-int runFilter(int in, int out, const std::string& programDir, Prompts& prompts) {
+int runFilter(int in, int out, const TagTablePlaces& places, Prompts& prompts) {
     const std::string inputName = "standard input";
     try {
-        const TagTable table = loadTagTable(programDir);
+        const TagTable table = loadTagTable(places, "");
         LineReader lines([in, &inputName](char* buffer, std::size_t size) {
             return readSome(in, buffer, size, inputName);
         });

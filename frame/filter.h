@@ -1,15 +1,14 @@
 #pragma once
 
 #include "engine/core/prompts.h"
-
-#include <string>
+#include "engine/tag_file.h"
 
 namespace stepwell {
 
-/// Converts the text read from `in` and writes the result to `out`, with the tag table in
-/// `programDir`, asking nothing. The result is held back until the whole input converted,
-/// so a failure writes nothing to `out`. Errors go to `prompts.showError`. Returns the
-/// exit status: 0 when converted, 1 when not.
-int runFilter(int in, int out, const std::string& programDir, Prompts& prompts);
+/// Converts the text read from `in` and writes the result to `out`, asking nothing; the tag
+/// table is looked up from the current folder. The result is held back until the whole
+/// input converted, so a failure writes nothing to `out`. Errors go to `prompts.showError`.
+/// Returns the exit status: 0 when converted, 1 when not.
+int runFilter(int in, int out, const TagTablePlaces& places, Prompts& prompts);
 
 } // namespace stepwell

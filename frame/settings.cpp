@@ -5,7 +5,6 @@
 #include "frame/sys/input_file.h"
 #include "frame/text/error.h"
 #include "frame/text/numbers.h"
-#include "frame/text/paths.h"
 
 namespace stepwell {
 namespace {
@@ -19,13 +18,8 @@ int replaceSettingOf(std::string_view text) {
 
 } // namespace
 
-std::string settingsFilePath(const std::string& programDir) {
-    return joinPath(programDir, settingsFileName);
-}
-
-Settings readSettings(const std::string& programDir) {
+Settings readSettings(const std::string& path) {
     Settings settings;
-    const std::string path = settingsFilePath(programDir);
     if (!isOrdinaryFile(path))
         return settings;
     try {

@@ -4,11 +4,8 @@
 
 namespace stepwell {
 
-/// The name of the settings file in the program's folder.
+/// The name of the settings file (see Places::settingsFile for its folder).
 inline constexpr const char* settingsFileName = "Stepwell.ini";
-
-/// The path of the settings file in `programDir`.
-std::string settingsFilePath(const std::string& programDir);
 
 /// The two persistent settings: line 1 of the settings file is the default folder, line 2
 /// the default replace setting (0 off, 1 on, 2 greyed and on).
@@ -17,9 +14,9 @@ struct Settings {
     int replaceSetting = 0;
 };
 
-/// Reads the settings file in `programDir`. A missing or unreadable file, or an empty one,
-/// gives the defaults. A line 2 that is not 0, 1 or 2 once rounded leaves the replace
-/// setting off; lines are used as read, without trimming.
-Settings readSettings(const std::string& programDir);
+/// Reads the settings file at `path`. A missing or unreadable file, or an empty one, gives
+/// the defaults. A line 2 that is not 0, 1 or 2 once rounded leaves the replace setting off;
+/// lines are used as read, without trimming.
+Settings readSettings(const std::string& path);
 
 } // namespace stepwell

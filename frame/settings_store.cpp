@@ -7,6 +7,7 @@
 #include "frame/sys/input_file.h"
 #include "frame/sys/line_writer.h"
 #include "frame/sys/system_error.h"
+#include "frame/text/paths.h"
 
 #include <cerrno>
 #include <optional>
@@ -24,8 +25,8 @@ struct StoredSettings {
 
 // The file to rewrite: the settings file, or the file its symbolic link points to, so that
 // a linked settings file keeps its link.
-std::string settingsTarget(const std::string& programDir) {
-    return resolveLinks(settingsFilePath(programDir));
+std::string settingsTarget(const std::string& path) {
+    return resolveLinks(path);
 }
 
 StoredSettings readStored(const std::string& path) {
@@ -48,6 +49,14 @@ StoredSettings readStored(const std::string& path) {
 
 void writeSettings(const std::string& path, const StoredSettings& old,
                    const std::vector<std::string>& lines) {
+    // The user's configuration folder may not hold one of Stepwell's yet.
+    if (!old.status) {
+        try {
+            makeFolders(folderPart(path));
+        } catch (const Error& error) {
+            throw Error(path + ": " + error.what());
+        }
+    }
     AtomicFile file(path);
     if (old.status)
         file.keepAttributesOf(*old.status);
@@ -62,8 +71,8 @@ void writeSettings(const std::string& path, const StoredSettings& old,
 
 } // namespace
 
-void storeDefaultFolder(const std::string& programDir, const std::string& folder) {
-    const std::string path = settingsTarget(programDir);
+void storeDefaultFolder(const std::string& settingsFile, const std::string& folder) {
+    const std::string path = settingsTarget(settingsFile);
     // A line break would split the folder over two lines and push out the replace setting.
     if (folder.find_first_of("\r\n") != std::string::npos)
         throw Error(path + ": cannot store a folder whose name holds a line break");
@@ -76,8 +85,8 @@ void storeDefaultFolder(const std::string& programDir, const std::string& folder
     writeSettings(path, stored, lines);
 }
 
-void storeDefaultReplaceSetting(const std::string& programDir, int replaceSetting) {
-    const std::string path = settingsTarget(programDir);
+void storeDefaultReplaceSetting(const std::string& settingsFile, int replaceSetting) {
+    const std::string path = settingsTarget(settingsFile);
     if (replaceSetting < 0 || replaceSetting > 2)
         throw Error(path + ": " + std::to_string(replaceSetting) + " is not a replace setting");
     const StoredSettings stored = readStored(path);

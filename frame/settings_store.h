@@ -4,16 +4,17 @@
 
 namespace stepwell {
 
-// Both commands rewrite the whole settings file atomically (a temporary file beside it,
-// renamed over it, with the old file's permission bits), so a failure never leaves half a
-// file. Lines are written with CR LF; lines after the second are not kept. A missing file is
-// created, its other line being "" for the folder and "0" for the replace setting. Both
-// throw Error, naming the settings file, when storing fails; the file is then unchanged.
+// Both commands rewrite the whole settings file at `path` atomically (a temporary file
+// beside it, renamed over it, with the old file's permission bits), so a failure never
+// leaves half a file. Lines are written with CR LF; lines after the second are not kept. A
+// missing file is created, and its folder with it, its other line being "" for the folder
+// and "0" for the replace setting. Both throw Error, naming the settings file, when storing
+// fails; the file is then unchanged.
 
-/// Stores `folder` as line 1 of Stepwell.ini in `programDir`, keeping line 2.
-void storeDefaultFolder(const std::string& programDir, const std::string& folder);
+/// Stores `folder` as line 1 of the settings file, keeping line 2.
+void storeDefaultFolder(const std::string& path, const std::string& folder);
 
 /// Stores `replaceSetting` (0, 1 or 2) as line 2, keeping line 1.
-void storeDefaultReplaceSetting(const std::string& programDir, int replaceSetting);
+void storeDefaultReplaceSetting(const std::string& path, int replaceSetting);
 
 } // namespace stepwell

@@ -8,13 +8,13 @@ namespace stepwell {
 
 StartupState startUp() {
     StartupState state;
-    state.programDir = programDirectory();
+    state.places = findPlaces();
     try {
         state.startDirectory = currentDirectory();
     } catch (const Error&) {
         // A current directory that was removed under us; relative names then fail one by one.
     }
-    const Settings settings = readSettings(state.programDir);
+    const Settings settings = readSettings(state.places.settingsFile());
     state.defaultFolder = settings.defaultFolder;
     state.replaceSetting = settings.replaceSetting;
     return state;

@@ -1,19 +1,21 @@
 #pragma once
 
+#include "frame/places.h"
+
 #include <string>
 
 namespace stepwell {
 
 /// What start-up learns before the window or a batch run begins.
 struct StartupState {
-    std::string programDir;     // holds the tag and settings files
+    Places places;              // the program's folder, the settings file, the tag tables
     std::string startDirectory; // the current directory the program was started in
     std::string defaultFolder;  // from the settings file; "" when there is none
     std::string pattern = "*.html";
     int replaceSetting = 0; // from the settings file; 0 when there is none
 };
 
-/// Finds the program's folder and reads the settings file. Changes nothing.
+/// Finds the program's places and reads the settings file. Changes nothing.
 StartupState startUp();
 
 /// Makes the default folder the current directory. A folder that is missing or cannot be

@@ -32,7 +32,7 @@ QIcon stepwellIcon() {
 } // namespace
 
 MainWindow::MainWindow(const StartupState& state, Prompts* prompts)
-    : programDir_(state.programDir), prompts_(prompts) {
+    : places_(state.places), prompts_(prompts) {
     if (!prompts_) {
         ownPrompts_ = std::make_unique<DialogPrompts>(this);
         prompts_ = ownPrompts_.get();
@@ -154,7 +154,7 @@ void MainWindow::convert(const std::string& path) {
     // Drops are refused while a conversion's question is open, so that two never interleave.
     const QScopedValueRollback<bool> busyFlag(converting_, true);
     const OverrideCursor busy(Qt::WaitCursor);
-    convertFile(path, {programDir_, replaceSetting()}, *prompts_);
+    convertFile(path, {places_.tagTables(), replaceSetting()}, *prompts_);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

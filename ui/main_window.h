@@ -92,7 +92,7 @@ private:
     float twipsPerPixelY() const;
     void place(QWidget* control, const TwipsRect& rect);
 
-    std::string programDir_;
+    Places places_;
     ResizableControls resizable_;
     std::unique_ptr<Prompts> ownPrompts_;
     Prompts* prompts_;

@@ -51,7 +51,7 @@ bool MainWindow::filterRightPress(QObject* watched, QMouseEvent* event) {
 
 void MainWindow::storeDefaultFolderSetting() {
     try {
-        storeDefaultFolder(programDir_, Dir1->highlightedPath());
+        storeDefaultFolder(places_.settingsFile(), Dir1->highlightedPath());
     } catch (const Error& error) {
         prompts_->showError(error.what());
     }
@@ -59,7 +59,7 @@ void MainWindow::storeDefaultFolderSetting() {
 
 void MainWindow::storeDefaultReplace() {
     try {
-        storeDefaultReplaceSetting(programDir_, replaceSetting());
+        storeDefaultReplaceSetting(places_.settingsFile(), replaceSetting());
     } catch (const Error& error) {
         prompts_->showError(error.what());
     }

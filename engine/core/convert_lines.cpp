@@ -1,5 +1,7 @@
 #include "engine/core/convert_lines.h"
 
+#include "engine/core/unified_diff.h"
+
 namespace stepwell {
 namespace {
 
@@ -10,6 +12,23 @@ struct TextOutput {
 };
 
 } // namespace
+
+bool diffConversion(LineReader& in, const TagTable& table, UnifiedDiff& diff) {
+    std::string oldLine, newLine;
+    bool started = false;
+    forEachConvertedLine(in, table, [&](const ConvertedLine& line) {
+        // The byte-order mark stays in front of the first line on both sides.
+        const std::string_view mark = !started && in.hadByteOrderMark() ? byteOrderMark : "";
+        started = true;
+        oldLine.assign(mark).append(line.input).append(line.inputBreak);
+        newLine.assign(mark).append(line.output.tabs, '\t').append(line.output.text);
+        newLine.append(line.outputBreak);
+        diff.add(oldLine, newLine);
+    });
+    if (!started && in.hadByteOrderMark())
+        diff.add(byteOrderMark, byteOrderMark);
+    return diff.finish();
+}
 
 std::string convertText(std::string_view text, const TagTable& table) {
     LineReader in = LineReader::ofText(text);

@@ -87,6 +87,7 @@ void LineReader::takeByteOrderMark() {
 }
 
 void LineReader::noteBreak(LineBreak lineBreak) {
+    lastBreak_ = lineBreak;
     if (firstBreak_ == LineBreak::None)
         firstBreak_ = lineBreak;
 }
@@ -102,6 +103,7 @@ bool LineReader::next(std::string_view& line) {
         if (begin_ == end_ && !fill()) {
             if (!carrying)
                 return false;
+            lastBreak_ = LineBreak::None;
             line = carry_;
             return true;
         }

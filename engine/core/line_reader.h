@@ -39,6 +39,8 @@ public:
     /// The break that ended the first line, once it has been read; None while no line with a
     /// break has been read.
     LineBreak firstBreak() const { return firstBreak_; }
+    /// The break that ended the line read last; None for a last line without one.
+    LineBreak lastBreak() const { return lastBreak_; }
     /// Whether the input began with a UTF-8 byte-order mark.
     bool hadByteOrderMark() const { return hadByteOrderMark_; }
 
@@ -55,6 +57,7 @@ private:
     bool started_ = false;
     bool hadByteOrderMark_ = false;
     LineBreak firstBreak_ = LineBreak::None;
+    LineBreak lastBreak_ = LineBreak::None;
     std::string carry_; // a line that spans buffer refills
 };
 

@@ -17,9 +17,26 @@ bool isOrdinaryFile(const std::string& path) {
            S_ISREG(info.st_mode);
 }
 
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
 bool pathExists(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
+}
+
+void makeFolders(const std::string& folder) {
+    if (folder.empty() || pathExists(folder))
+        return;
+    std::string parent =
+        folderPart(folder.back() == '/' ? folder.substr(0, folder.size() - 1) : folder);
+    if (parent.size() > 1)
+        parent.pop_back();
+    makeFolders(parent);
+    if (::mkdir(folder.c_str(), 0777) != 0 && errno != EEXIST)
+        throw systemError(folder, "cannot create folder", errno);
 }
 
 std::string currentDirectory() {

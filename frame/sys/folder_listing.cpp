@@ -17,15 +17,17 @@ enum class Kind { File, Folder, Other };
 // The entry's kind, from the directory entry where it says, otherwise (links, file systems
 // that do not fill d_type) from stat, which follows links. Skipping stat for plain entries
 // keeps a folder of 100,000 files quick.
-Kind kindOf(const std::string& folder, const dirent& entry) {
+Kind kindOf(const std::string& folder, const dirent& entry, Links links = Links::Follow) {
     if (entry.d_type == DT_REG)
         return Kind::File;
     if (entry.d_type == DT_DIR)
         return Kind::Folder;
-    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN)
+    if ((entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) ||
+        (entry.d_type == DT_LNK && links == Links::Skip))
         return Kind::Other;
+    const std::string path = joinPath(folder, entry.d_name);
     struct stat info {};
-    if (::stat(joinPath(folder, entry.d_name).c_str(), &info) != 0)
+    if ((links == Links::Follow ? ::stat(path.c_str(), &info) : ::lstat(path.c_str(), &info)) != 0)
         return Kind::Other;
     return S_ISREG(info.st_mode) ? Kind::File : S_ISDIR(info.st_mode) ? Kind::Folder : Kind::Other;
 }
@@ -51,9 +53,9 @@ std::vector<std::string> listFolder(const std::string& folder,
 
 } // namespace
 
-std::vector<std::string> listSubfolders(const std::string& folder) {
-    return listFolder(folder,
-                      [&](const dirent& entry) { return kindOf(folder, entry) == Kind::Folder; });
+std::vector<std::string> listSubfolders(const std::string& folder, Links links) {
+    return listFolder(
+        folder, [&](const dirent& entry) { return kindOf(folder, entry, links) == Kind::Folder; });
 }
 
 std::vector<std::string> listFiles(const std::string& folder,

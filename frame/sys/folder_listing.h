@@ -8,12 +8,14 @@
 namespace stepwell {
 
 // Both listings leave hidden entries (names starting with '.') out, follow symbolic links
-// to tell files from folders, and give names without their folder, in byte order. Both
-// throw Error when the folder cannot be opened or read to its end. The folder "" is the
-// current directory.
+// to tell files from folders unless told not to, and give names without their folder, in
+// byte order. Both throw Error when the folder cannot be opened or read to its end. The
+// folder "" is the current directory.
 
-/// The names of the subfolders of `folder`.
-std::vector<std::string> listSubfolders(const std::string& folder);
+enum class Links { Follow, Skip };
+
+/// The names of the subfolders of `folder`; with Links::Skip, links to folders are left out.
+std::vector<std::string> listSubfolders(const std::string& folder, Links links = Links::Follow);
 
 /// The names of the regular files of `folder` for which `keepName` is true.
 std::vector<std::string> listFiles(const std::string& folder,

@@ -1,11 +1,15 @@
+#include "frame/batch.h"
 #include "frame/command_line.h"
+#include "frame/file_names.h"
 
 #include "frame/text/error.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/temp_dir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace stepwell {
 namespace {
@@ -41,6 +45,65 @@ TEST(ParseCommandLine, ALoneDashFiltersAndCheckNeedsFiles) {
     EXPECT_EQ(parseCommandLine({"--check", "--", "--x"}).files, (std::vector<std::string>{"--x"}));
 }
 
+// What an argument list asks for, as one comparable text: the action, the files, the
+// options that came with them, or "usage error".
+std::string meaning(const std::vector<std::string>& arguments) {
+    const CommandLine command = parseCommandLine(arguments);
+    if (command.action == Action::UsageError)
+        return "usage error";
+    const char* actions[] = {"window", "convert",    "filter", "check",
+                             "diff",   "which-tags", "help",   "version"};
+    std::string text = actions[static_cast<int>(command.action)];
+    for (const std::string& file : command.files)
+        text += " " + file;
+    if (command.standardInput)
+        text += " stdin";
+    if (!command.tags.empty())
+        text += " tags=" + command.tags;
+    if (command.replace)
+        text += *command.replace ? " replace" : " no-replace";
+    if (command.yes)
+        text += " yes";
+    return text;
+}
+
+TEST(ParseCommandLine, OptionsForOneRunAndTheirConflicts) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> rows{
+        {{"--replace", "a.html"}, "convert a.html replace"},
+        {{"a.html", "--no-replace", "b.html"}, "convert a.html b.html no-replace"},
+        {{"--yes", "--replace", "*.html"}, "convert *.html replace yes"},
+        {{"--tags", "t.txt", "a.html"}, "convert a.html tags=t.txt"},
+        {{"--tags=t.txt", "--check", "a.html"}, "check a.html tags=t.txt"},
+        {{"--diff", "a.html", "b.html"}, "diff a.html b.html"},
+        {{"--diff", "-"}, "diff stdin"},
+        {{"--tags", "t", "-"}, "filter stdin tags=t"},
+        {{"--which-tags"}, "which-tags"},
+        {{"--which-tags", "site/a.html"}, "which-tags site/a.html"},
+        {{"--yes", "-"}, "filter stdin yes"},
+        // Conflicts and missing parts, refused before any file is touched.
+        {{"--replace", "--no-replace", "a.html"}, "usage error"},
+        {{"--diff", "--check", "a.html"}, "usage error"},
+        {{"--replace", "-"}, "usage error"},
+        {{"--no-replace", "--check", "a.html"}, "usage error"},
+        {{"--replace", "--diff", "a.html"}, "usage error"},
+        {{"--which-tags", "a", "b"}, "usage error"},
+        {{"--which-tags", "-"}, "usage error"},
+        {{"--diff"}, "usage error"},
+        {{"--tags"}, "usage error"},
+        {{"--tags=", "a.html"}, "usage error"},
+        {{"--replace"}, "usage error"},
+        {{"--yes=1", "a.html"}, "usage error"},
+        {{"--tag", "t", "a.html"}, "usage error"},
+        {{"--", "--replace"}, "convert --replace"},
+    };
+    for (const auto& [arguments, expected] : rows) {
+        std::string line;
+        for (const std::string& argument : arguments)
+            line += argument + " ";
+        EXPECT_EQ(meaning(arguments), expected) << line;
+    }
+}
+
 TEST(ExpandToken, WildcardsNameEveryOrdinaryMatchInNameOrder) {
     TempDir dir;
     for (const char* name : {"b.html", "a.html", "c.htm", ".hidden.html", "A.HTML"})
@@ -53,6 +116,40 @@ TEST(ExpandToken, WildcardsNameEveryOrdinaryMatchInNameOrder) {
     EXPECT_EQ(expandToken(folder + "none.html"), (std::vector<std::string>{folder + "none.html"}));
     EXPECT_THROW(expandToken(folder + "*.txt"), Error);
     EXPECT_THROW(expandToken(folder + "missing/*.html"), Error);
+}
+
+TEST(ExpandToken, LiteralNamesFirstAndAnyFoldersBelowTwoStars) {
+    TempDir dir;
+    const std::string top = dir.path() + "/";
+    for (const char* folder : {"site/b", "site/a-b", "site/.git", "site/a/deep", "other"})
+        std::filesystem::create_directories(top + folder);
+    for (const char* name :
+         {"site/z.html", "site/a.html", "site/b/x.html", "site/a-b/y.html", "site/.git/h.html",
+          "site/a/deep/d.html", "site/a/deep/d.txt", "what?.html", "whats.html", "star*.html"})
+        writeFile(top + name, "x");
+    // A link back up would make a loop; links to folders are not followed.
+    ASSERT_EQ(::symlink("..", (top + "site/b/up").c_str()), 0);
+    ASSERT_EQ(::symlink(top.c_str(), (top + "site/outside").c_str()), 0);
+    using Paths = std::vector<std::string>;
+    const auto expanded = [&](const std::string& token) {
+        Paths paths;
+        for (const std::string& path : expandToken(top + token))
+            paths.push_back(path.substr(top.size()));
+        return paths;
+    };
+    // Depth first, each folder's files and subfolders together in name order: the folder
+    // "a" comes before "a-b" and "a.html".
+    EXPECT_EQ(expanded("site/**/*.html"), (Paths{"site/a/deep/d.html", "site/a-b/y.html",
+                                                 "site/a.html", "site/b/x.html", "site/z.html"}));
+    EXPECT_EQ(expanded("site/**/d.*"), (Paths{"site/a/deep/d.html", "site/a/deep/d.txt"}));
+    EXPECT_EQ(expanded("**/deep/*"), (Paths{"site/a/deep/d.html", "site/a/deep/d.txt"}));
+    EXPECT_EQ(expanded("site/**/**/x.html"), (Paths{"site/b/x.html"})); // each file once
+    // A name that exists is that file, wildcards or not; otherwise it is a pattern.
+    EXPECT_EQ(expanded("what?.html"), (Paths{"what?.html"}));
+    EXPECT_EQ(expanded("star*.html"), (Paths{"star*.html"}));
+    EXPECT_EQ(expanded("wha?s.html"), (Paths{"whats.html"}));
+    EXPECT_EQ(expanded("site/b"), (Paths{"site/b"})); // a folder stays a name, and is refused
+    EXPECT_THROW(expandToken(top + "**/*.none"), Error);
 }
 
 TEST(RunCommandLine, GoesOnAfterAFailureAndReportsIt) {

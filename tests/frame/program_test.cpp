@@ -3,7 +3,11 @@
 #include "tests/support/temp_dir.h"
 
 #include <cstdlib>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace stepwell {
 namespace {
@@ -159,6 +163,164 @@ TEST_F(Program, CheckListsChangesOnStandardOutputAndSaysSoInItsStatus) {
     EXPECT_EQ(run.err.rfind("stepwell: gone.html: ", 0), 0u) << run.err;
     EXPECT_EQ(runProgram(stepwell, {"--check"}, work.path()).exitStatus, 2);
     EXPECT_EQ(listFolder(work.path()), "a.html b.html");
+}
+
+// Where the tag table comes from: an installed-like copy (no table beside the program)
+// under a prefix of its own, each place holding a table that indents by a depth of its
+// own, so that the result tells which table was used.
+class TablePlaces : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* folder : {"lib/stepwell", "etc/stepwell", "config/stepwell"})
+            std::filesystem::create_directories(prefix.file(folder));
+        std::filesystem::create_directories(work.file("sub"));
+        stepwell = installProgramCopy(prefix.file("lib/stepwell"));
+        // Open to the ordinary user that some rows run as.
+        for (const TempDir* dir : {&prefix, &work})
+            ::chmod(dir->path().c_str(), 0755);
+        writeFile(work.file("sub/page.html"), "<x>\ny\n");
+    }
+
+    std::string table(int depth) const { return "<X," + std::to_string(depth) + "\n"; }
+    void place(char source) {
+        const std::map<char, std::pair<std::string, int>> places{
+            {'T', {work.file("named.txt"), 1}},
+            {'E', {work.file("env.txt"), 2}},
+            {'P', {work.file(".stepwell-tags"), 3}},
+            {'G', {prefix.file("lib/stepwell/StepwellTag.txt"), 4}},
+            {'U', {prefix.file("config/stepwell/StepwellTag.txt"), 5}},
+            {'S', {prefix.file("etc/stepwell/StepwellTag.txt"), 6}},
+        };
+        const auto& [path, depth] = places.at(source);
+        writeFile(path, table(depth));
+    }
+
+    TempDir prefix, work;
+    std::string stepwell;
+};
+
+TEST_F(TablePlaces, TheFirstPlaceThatHoldsATableGivesTheWholeTable) {
+    const ScopedEnv config("XDG_CONFIG_HOME", prefix.file("config").c_str());
+    // The sources present, and the depth of the table that applies (0: none).
+    const std::vector<std::pair<std::string, int>> rows{
+        {"TEPGUS", 1}, {"EPGUS", 2}, {"PGUS", 3}, {"GUS", 4}, {"US", 5}, {"S", 6}, {"", 0},
+    };
+    for (const auto& [sources, depth] : rows) {
+        SCOPED_TRACE("sources " + sources);
+        for (const std::string name : {"named.txt", "env.txt", ".stepwell-tags"})
+            ::unlink(work.file(name).c_str());
+        for (const std::string name : {"lib/stepwell/", "config/stepwell/", "etc/stepwell/"})
+            ::unlink(prefix.file(name + "StepwellTag.txt").c_str());
+        for (const char source : sources)
+            place(source);
+        const ScopedEnv named("STEPWELL_TAGS",
+                              sources.find('E') != std::string::npos ? "env.txt" : nullptr);
+        std::vector<std::string> arguments{"sub/page.html"};
+        if (sources.find('T') != std::string::npos)
+            arguments.insert(arguments.begin(), "--tags=named.txt");
+        ::unlink(work.file("sub/page.html.ident").c_str());
+        const auto run = runProgram(stepwell, arguments, work.path());
+        EXPECT_EQ(run.exitStatus, 0) << run.err;
+        EXPECT_EQ(readFile(work.file("sub/page.html.ident")),
+                  "<x>\n" + std::string(depth, '\t') + "y\n");
+        arguments.insert(arguments.begin(), "--which-tags");
+        const auto which = runProgram(stepwell, arguments, work.path());
+        EXPECT_EQ(which.exitStatus, depth == 0 ? 1 : 0) << which.err;
+        if (depth == 0)
+            EXPECT_NE(which.err.find("no tag table applies"), std::string::npos) << which.err;
+        else // named tables as given, relative to the folder the program ran in
+            EXPECT_EQ(readFile(std::filesystem::path(work.path()) /
+                               which.out.substr(0, which.out.size() - 1)),
+                      table(depth));
+    }
+}
+
+TEST_F(TablePlaces, ATableThatIsNamedOrFoundButCannotBeReadIsAnError) {
+    const ScopedEnv config("XDG_CONFIG_HOME", prefix.file("config").c_str());
+    const ScopedEnv noNamed("STEPWELL_TAGS", nullptr);
+    place('S');
+    std::filesystem::create_directories(work.file("folder"));
+    ::mkfifo(work.file("fifo").c_str(), 0644);
+    for (const std::string named : {"missing.txt", "folder", "fifo"}) {
+        auto run = runProgram(stepwell, {"--tags", named, "sub/page.html"}, work.path());
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.err.rfind("stepwell: " + named + ": ", 0), 0u) << run.err;
+        EXPECT_EQ(runProgram(stepwell, {"--tags", named, "--check", "sub/page.html"}, work.path())
+                      .exitStatus,
+                  2);
+        const ScopedEnv env("STEPWELL_TAGS", named.c_str());
+        EXPECT_EQ(runProgram(stepwell, {"sub/page.html"}, work.path()).exitStatus, 1);
+    }
+    // A project table nobody may read is reported, not passed over for the system's table.
+    place('P');
+    ::chmod(work.file(".stepwell-tags").c_str(), 0);
+    const auto run = runProgram(test::setprivProgram, test::asOrdinaryUser(stepwell, {"-"}),
+                                work.path(), "<x>\ny\n");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find(work.file(".stepwell-tags") + ": cannot open: Permission denied"),
+              std::string::npos)
+        << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(listFolder(work.path()), ".stepwell-tags fifo folder sub");
+}
+
+TEST_F(Program, OptionsOverrideTheStoredSettingAndAnswerForScripts) {
+    writeFile(programDir.file("Stepwell.ini"), "\r\n1\r\n");
+    writeFile(work.file("a.html"), "<ul>\nx\n</ul>\n");
+    // --no-replace writes the .ident file beside it without asking.
+    auto run = runProgram(stepwell, {"--no-replace", "a.html"}, work.path(), "");
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(listFolder(work.path()), "a.html a.html.ident");
+    // --yes answers the overwrite question itself; --replace replaces whatever is stored.
+    writeFile(programDir.file("Stepwell.ini"), "\r\n0\r\n");
+    run = runProgram(stepwell, {"--yes", "--replace", "a.html"}, work.path(), "");
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(readFile(work.file("a.html")), "<ul>\n\tx\n</ul>\n");
+    run = runProgram(stepwell, {"--replace", "--no-replace", "a.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 2);
+}
+
+TEST_F(Program, DiffIsAPatchThatGivesTheConversion) {
+    // The sample pages, and lines ended every way a file can end them.
+    writeFile(programDir.file("StepwellTag.txt"), readFile(STEPWELL_SOURCE_DIR "/StepwellTag.txt"));
+    std::filesystem::create_directories(work.file("pages"));
+    for (const auto& entry : std::filesystem::directory_iterator(STEPWELL_SOURCE_DIR "/samples"))
+        std::filesystem::copy_file(entry.path(),
+                                   work.file("pages/") + entry.path().filename().string());
+    writeFile(work.file("pages/mixed.html"), "a\r  b\r\n<ul>\n x\r\n</ul>");
+    writeFile(work.file("pages/cr.html"), "\xEF\xBB\xBF  <ul>\rx\r</ul>\r");
+    writeFile(work.file("pages/same.html"), "<ul>\n\tx\n</ul>\n");
+    auto run = runProgram(stepwell, {"--diff", "pages/*.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 1) << run.err;
+    EXPECT_EQ(run.out.find("pages/same.html"), std::string::npos);
+    EXPECT_EQ(run.out.rfind("--- a/pages/", 0), 0u);
+    writeFile(work.file("changes.patch"), run.out);
+    const auto patch =
+        runProgram("/usr/bin/patch", {"-p1", "-s", "-i", "changes.patch"}, work.path());
+    ASSERT_EQ(patch.exitStatus, 0) << patch.out << patch.err;
+    // Patched, every page is what a conversion makes of it: nothing would change now.
+    run = runProgram(stepwell, {"--diff", "pages/*.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
+    EXPECT_EQ(run.out, "");
+    run = runProgram(stepwell, {"--diff", "-"}, work.path(), "<ul>\nx\n</ul>\n");
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, "--- -\n+++ -\n@@ -1,3 +1,3 @@\n <ul>\n-x\n+\tx\n </ul>\n");
+}
+
+TEST_F(Program, AtATerminalQuestionsAreAskedThereEvenWithADisplay) {
+    // The copy has no window module: asking through it would say so before asking here.
+    const ScopedEnv platform("QT_QPA_PLATFORM", nullptr);
+    const ScopedEnv display("DISPLAY", ":4321");
+    writeFile(work.file("a.html"), "a\n");
+    writeFile(work.file("a.html.ident"), "old");
+    const auto run = runProgram("/usr/bin/script", {"-qec", stepwell + " a.html", "/dev/null"},
+                                work.path(), "n\n");
+    EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
+    EXPECT_NE(run.out.find("a.html.identを上書きしますか? [Y/n] "), std::string::npos) << run.out;
+    EXPECT_EQ(run.out.find("no dialogs"), std::string::npos) << run.out;
+    EXPECT_EQ(readFile(work.file("a.html.ident")), "old");
 }
 
 } // namespace

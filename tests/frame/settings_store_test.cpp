@@ -28,9 +28,9 @@ protected:
 
 TEST_F(SettingsStore, FolderKeepsLineTwoAsWrittenAndDropsLaterLines) {
     givenIni("/old\n 1.5 \nextra\n");
-    storeDefaultFolder(dir.path(), "/srv/my www ");
+    storeDefaultFolder(ini(), "/srv/my www ");
     EXPECT_EQ(readFile(ini()), "/srv/my www \r\n 1.5 \r\n");
-    const Settings settings = readSettings(dir.path());
+    const Settings settings = readSettings(ini());
     EXPECT_EQ(settings.defaultFolder, "/srv/my www ");
     EXPECT_EQ(settings.replaceSetting, 2);
     EXPECT_EQ(listFolder(dir.path()), settingsFileName); // no temporary file left behind
@@ -38,34 +38,36 @@ TEST_F(SettingsStore, FolderKeepsLineTwoAsWrittenAndDropsLaterLines) {
 
 TEST_F(SettingsStore, ReplaceSettingKeepsLineOneAsWritten) {
     givenIni("/srv/www \r2\r");
-    storeDefaultReplaceSetting(dir.path(), 0);
+    storeDefaultReplaceSetting(ini(), 0);
     EXPECT_EQ(readFile(ini()), "/srv/www \r\n0\r\n");
-    storeDefaultReplaceSetting(dir.path(), 1);
-    const Settings settings = readSettings(dir.path());
+    storeDefaultReplaceSetting(ini(), 1);
+    const Settings settings = readSettings(ini());
     EXPECT_EQ(settings.defaultFolder, "/srv/www ");
     EXPECT_EQ(settings.replaceSetting, 1);
 }
 
 TEST_F(SettingsStore, OneLineFile) {
     givenIni("/old\r\n");
-    storeDefaultFolder(dir.path(), "/new");
+    storeDefaultFolder(ini(), "/new");
     EXPECT_EQ(readFile(ini()), "/new\r\n"); // no second line is made up
-    storeDefaultReplaceSetting(dir.path(), 1);
+    storeDefaultReplaceSetting(ini(), 1);
     EXPECT_EQ(readFile(ini()), "/new\r\n1\r\n");
 }
 
 TEST_F(SettingsStore, MissingOrEmptyFileIsCreatedWithBothLines) {
-    storeDefaultFolder(dir.path(), "/new");
+    storeDefaultFolder(ini(), "/new");
     EXPECT_EQ(readFile(ini()), "/new\r\n0\r\n");
 
+    // The user's configuration folder is made when the first default is stored.
     TempDir other;
-    storeDefaultReplaceSetting(other.path(), 2);
-    EXPECT_EQ(readFile(other.file(settingsFileName)), "\r\n2\r\n");
-    EXPECT_EQ(readSettings(other.path()).replaceSetting, 2);
-    EXPECT_EQ(readSettings(other.path()).defaultFolder, "");
+    const std::string user = other.file("config/stepwell/") + settingsFileName;
+    storeDefaultReplaceSetting(user, 2);
+    EXPECT_EQ(readFile(user), "\r\n2\r\n");
+    EXPECT_EQ(readSettings(user).replaceSetting, 2);
+    EXPECT_EQ(readSettings(user).defaultFolder, "");
 
     givenIni("");
-    storeDefaultFolder(dir.path(), "/x");
+    storeDefaultFolder(ini(), "/x");
     EXPECT_EQ(readFile(ini()), "/x\r\n0\r\n");
 }
 
@@ -75,7 +77,7 @@ TEST_F(SettingsStore, KeepsPermissionBitsAndSymbolicLinks) {
     writeFile(real, "/a\r\n1\r\n");
     ::chmod(real.c_str(), 0640);
     std::filesystem::create_symlink(real, ini());
-    storeDefaultFolder(dir.path(), "/b");
+    storeDefaultFolder(ini(), "/b");
     EXPECT_TRUE(std::filesystem::is_symlink(ini()));
     EXPECT_EQ(readFile(real), "/b\r\n1\r\n");
     struct stat info {};
@@ -98,15 +100,17 @@ TEST_F(SettingsStore, ProgramFolderThatCannotHoldTheFileFails) {
     // A path through a file fails for every user, root included.
     const std::string notAFolder = dir.file("stepwell");
     writeFile(notAFolder, "program");
-    expectFailureNamingTheFile([&] { storeDefaultFolder(notAFolder, "/a"); });
-    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(notAFolder, 1); });
+    expectFailureNamingTheFile(
+        [&] { storeDefaultFolder(notAFolder + "/" + settingsFileName, "/a"); });
+    expectFailureNamingTheFile(
+        [&] { storeDefaultReplaceSetting(notAFolder + "/" + settingsFileName, 1); });
     EXPECT_EQ(readFile(notAFolder), "program");
 }
 
 TEST_F(SettingsStore, SettingsFileThatCannotBeReadIsNotOverwritten) {
     std::filesystem::create_directory(ini());
-    expectFailureNamingTheFile([&] { storeDefaultFolder(dir.path(), "/a"); });
-    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(dir.path(), 1); });
+    expectFailureNamingTheFile([&] { storeDefaultFolder(ini(), "/a"); });
+    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(ini(), 1); });
     EXPECT_TRUE(std::filesystem::is_directory(ini()));
 }
 
@@ -115,8 +119,8 @@ TEST_F(SettingsStore, ReadOnlyProgramFolderFailsAndLeavesTheFile) {
         GTEST_SKIP() << "permission bits do not stop root";
     givenIni("/a\r\n1\r\n");
     ::chmod(dir.path().c_str(), 0555);
-    expectFailureNamingTheFile([&] { storeDefaultFolder(dir.path(), "/b"); });
-    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(dir.path(), 0); });
+    expectFailureNamingTheFile([&] { storeDefaultFolder(ini(), "/b"); });
+    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(ini(), 0); });
     ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(readFile(ini()), "/a\r\n1\r\n");
     EXPECT_EQ(listFolder(dir.path()), settingsFileName);
@@ -124,10 +128,10 @@ TEST_F(SettingsStore, ReadOnlyProgramFolderFailsAndLeavesTheFile) {
 
 TEST_F(SettingsStore, RefusesValuesThatWouldCorruptTheFile) {
     givenIni("/a\r\n1\r\n");
-    expectFailureNamingTheFile([&] { storeDefaultFolder(dir.path(), "/b\n0"); });
-    expectFailureNamingTheFile([&] { storeDefaultFolder(dir.path(), "/b\rc"); });
-    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(dir.path(), 3); });
-    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(dir.path(), -1); });
+    expectFailureNamingTheFile([&] { storeDefaultFolder(ini(), "/b\n0"); });
+    expectFailureNamingTheFile([&] { storeDefaultFolder(ini(), "/b\rc"); });
+    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(ini(), 3); });
+    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(ini(), -1); });
     EXPECT_EQ(readFile(ini()), "/a\r\n1\r\n");
 }
 

@@ -13,13 +13,13 @@ using test::writeFile;
 Settings settingsFrom(const std::string& text) {
     TempDir dir;
     writeFile(dir.file(settingsFileName), text);
-    return readSettings(dir.path());
+    return readSettings(dir.file(settingsFileName));
 }
 
 TEST(Settings, MissingOrEmptyFileGivesTheDefaults) {
     TempDir dir;
-    EXPECT_EQ(readSettings(dir.path()).defaultFolder, "");
-    EXPECT_EQ(readSettings(dir.path()).replaceSetting, 0);
+    EXPECT_EQ(readSettings(dir.file(settingsFileName)).defaultFolder, "");
+    EXPECT_EQ(readSettings(dir.file(settingsFileName)).replaceSetting, 0);
     EXPECT_EQ(settingsFrom("").defaultFolder, "");
 }
 

@@ -1,12 +1,17 @@
 // Installs the built tree into temporary prefixes, as `make install` and packaging do, and
 // runs the installed program through the link on the search path.
+#include "frame/places.h"
 #include "frame/settings_store.h"
 
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 namespace stepwell {
@@ -30,28 +35,93 @@ void install(const std::string& prefix, const std::string& destDir = "") {
     ASSERT_EQ(run.exitStatus, 0) << run.out << run.err;
 }
 
+// Every file and folder under `root` with its size and modification time, to see that
+// nothing changed there.
+std::string snapshot(const std::string& root) {
+    std::string listing;
+    for (const auto& entry : fs::recursive_directory_iterator(root)) {
+        struct stat info {};
+        ::lstat(entry.path().c_str(), &info);
+        listing += entry.path().string() + " " + std::to_string(info.st_size) + " " +
+                   std::to_string(info.st_mtim.tv_sec) + "." +
+                   std::to_string(info.st_mtim.tv_nsec) + "\n";
+    }
+    return listing;
+}
+
 class Installed : public ::testing::Test {
 protected:
-    void SetUp() override { install(prefix.path()); }
+    void SetUp() override {
+        install(prefix.path());
+        // The user's own folder, which the installed program reads and stores into; open to
+        // the ordinary user that the tests run it as.
+        ::setenv("XDG_CONFIG_HOME", user.file("config").c_str(), 1);
+        for (const TempDir* dir : {&prefix, &user, &work})
+            ::chmod(dir->path().c_str(), 0777);
+    }
+    void TearDown() override { ::unsetenv("XDG_CONFIG_HOME"); }
     std::string at(const std::string& relative) const { return prefix.file(relative); }
-    TempDir prefix, work;
+
+    // Runs the installed program as the ordinary user nobody.
+    test::RunResult runAsUser(const std::vector<std::string>& arguments,
+                              const std::string& input = "") const {
+        return runProgram(test::setprivProgram, test::asOrdinaryUser(at("bin/stepwell"), arguments),
+                          work.path(), input);
+    }
+
+    TempDir prefix, user, work;
 };
 
-TEST_F(Installed, ConvertsThroughTheLinkWithTheInstalledTagFile) {
+TEST_F(Installed, ConvertsWithTheSystemTableAndShipsTheOriginalAndExamples) {
     ASSERT_TRUE(fs::is_symlink(at("bin/stepwell")));
+    EXPECT_FALSE(fs::exists(at("lib/stepwell/StepwellTag.txt"))); // an installed copy
+    const std::string shipped = readFile(STEPWELL_SOURCE_DIR "/StepwellTag.txt");
+    EXPECT_EQ(readFile(at("etc/stepwell/StepwellTag.txt")), shipped);
+    EXPECT_EQ(readFile(at("share/stepwell/StepwellTag.txt")), shipped);
+    EXPECT_TRUE(fs::exists(at("share/stepwell/examples/django.stepwell-tags")));
+    EXPECT_TRUE(fs::exists(at("share/stepwell/examples/php.stepwell-tags")));
     writeFile(work.file("page.html"), page);
     const auto run = runProgram(at("bin/stepwell"), {"page.html"}, work.path());
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(readFile(work.file("page.html.ident")), indentedPage);
 }
 
-TEST_F(Installed, StoredDefaultsApplyAtTheNextStart) {
-    storeDefaultReplaceSetting(at("lib/stepwell"), 1);
+TEST_F(Installed, AnOrdinaryUserStoresDefaultsAndATableOfTheirOwnAndNothingUnderThePrefix) {
+    const std::string before = snapshot(prefix.path());
+    // The window's store command, run as the user, as the installed program sees its places.
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(3);
+        Places places;
+        places.userDir = userConfigHome() + "/stepwell";
+        try {
+            storeDefaultReplaceSetting(places.settingsFile(), 1);
+        } catch (...) {
+            ::_exit(1);
+        }
+        ::_exit(0);
+    }
+    int status = -1;
+    ::waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(readFile(user.file("config/stepwell/Stepwell.ini")), "\r\n1\r\n");
+
+    // The stored setting applies to this user's next run, and asks before replacing.
     writeFile(work.file("page.html"), page);
-    const auto run = runProgram(at("bin/stepwell"), {"page.html"}, work.path(), "y\n");
+    ::chmod(work.file("page.html").c_str(), 0666);
+    auto run = runAsUser({"page.html"}, "y\n");
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.err, "page.htmlを置換しますか? [Y/n] ");
     EXPECT_EQ(readFile(work.file("page.html")), indentedPage);
+
+    // A table of the user's own comes before the system's.
+    writeFile(user.file("config/stepwell/StepwellTag.txt"), "<TABLE,2\n");
+    run = runAsUser({"--which-tags"});
+    EXPECT_EQ(run.out, user.file("config/stepwell/StepwellTag.txt") + "\n");
+    run = runAsUser({"-"}, "<table>\nx\n");
+    EXPECT_EQ(run.out, "<table>\n\t\tx\n");
+    EXPECT_EQ(snapshot(prefix.path()), before);
 }
 
 TEST_F(Installed, DesktopEntryAndIcon) {
@@ -68,13 +138,15 @@ TEST_F(Installed, DesktopEntryAndIcon) {
 }
 
 TEST(StagedInstall, WorksFromTheStagingFolder) {
-    TempDir stage, work;
+    TempDir stage, work, user;
+    ::setenv("XDG_CONFIG_HOME", user.path().c_str(), 1);
     install("/usr", stage.path());
     const std::string stepwell = stage.file("usr/bin/stepwell");
     EXPECT_TRUE(fs::is_symlink(stepwell));
     EXPECT_TRUE(fs::exists(stage.file("usr/share/applications/stepwell.desktop")));
     writeFile(work.file("page.html"), page);
     const auto run = runProgram(stepwell, {"page.html"}, work.path());
+    ::unsetenv("XDG_CONFIG_HOME");
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(readFile(work.file("page.html.ident")), indentedPage);
 }

@@ -43,6 +43,13 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
     return result;
 }
 
+std::vector<std::string> asOrdinaryUser(const std::string& program,
+                                        const std::vector<std::string>& arguments) {
+    std::vector<std::string> all{"--reuid=65534", "--regid=65534", "--clear-groups", program};
+    all.insert(all.end(), arguments.begin(), arguments.end());
+    return all;
+}
+
 std::string installProgramCopy(const std::string& folder) {
     const std::string copy = folder + "/stepwell";
     std::filesystem::copy_file(STEPWELL_PROGRAM, copy,

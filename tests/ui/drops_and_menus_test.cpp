@@ -270,7 +270,7 @@ private slots:
     void failureToStoreIsShown() {
         test::ScriptedPrompts prompts;
         StartupState state = startUpFrom(program);
-        state.programDir = in("no-such-folder");
+        state.places.programDir = "/proc/stepwell-nowhere"; // a folder nobody can make
         MainWindow window(state, &prompts);
         window.setDefaultDir->trigger();
         window.setDefaultChk->trigger();

@@ -25,12 +25,14 @@ inline std::string read(const std::string& path) {
     return bytes.str();
 }
 
-/// What start-up gives the window for a program folder, as the real program does it.
+/// What start-up gives the window for a portable copy in `programDir`, as the real program
+/// does it.
 inline StartupState startUpFrom(const std::string& programDir) {
     StartupState state;
-    state.programDir = programDir;
+    state.places.programDir = programDir;
+    state.places.portable = true;
     state.startDirectory = currentDirectory();
-    const Settings settings = readSettings(programDir);
+    const Settings settings = readSettings(state.places.settingsFile());
     state.defaultFolder = settings.defaultFolder;
     state.replaceSetting = settings.replaceSetting;
     applyDefaultFolder(state);

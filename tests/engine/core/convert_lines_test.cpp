@@ -5,6 +5,7 @@
 #include "engine/core/line_error.h"
 #include "tests/support/reference_indenter.h"
 #include "tests/support/tables.h"
+#include "tests/support/temp_dir.h"
 #include "tests/support/verify_indent.h"
 
 #include <gtest/gtest.h>
@@ -40,6 +41,41 @@ TEST(ConvertLines, DocumentedExamples) {
     // Lists and table cells that close and open on one line are written one level out.
     verifyIndent("<ul>\n\t<li>a\n\t</li><li>b\n\t</li>\n</ul>\n",
                  "<ul>\n<li>a\n</li><li>b\n</li>\n</ul>\n", test::shippedTable());
+}
+
+TEST(ConvertLines, TheExampleProjectTablesIndentTheirTemplates) {
+    const auto example = [](const std::string& name) {
+        const std::string path = STEPWELL_SOURCE_DIR "/examples/" + name;
+        return parseTagTable(test::readFile(path), path);
+    };
+    verifyIndent("{% extends \"base.html\" %}\n"
+                 "{% block content %}\n"
+                 "\t<ul>\n"
+                 "\t\t{% for item in items %}\n"
+                 "\t\t\t<li>{{ item }}</li>\n"
+                 "\t\t{% endfor %}\n"
+                 "\t</ul>\n"
+                 "{% endblock %}\n",
+                 "{% extends \"base.html\" %}\n"
+                 "{% block content %}\n"
+                 "<ul>\n"
+                 "  {% for item in items %}\n"
+                 "  <li>{{ item }}</li>\n"
+                 "  {% endfor %}\n"
+                 "</ul>\n"
+                 "{% endblock %}\n",
+                 example("django.stepwell-tags"));
+    verifyIndent("<ul>\n"
+                 "\t<?php foreach ($items as $item): ?>\n"
+                 "\t\t<li><?= $item ?></li>\n"
+                 "\t<?php endforeach; ?>\n"
+                 "</ul>\n",
+                 "<ul>\n"
+                 "<?php foreach ($items as $item): ?>\n"
+                 "<li><?= $item ?></li>\n"
+                 "<?php endforeach; ?>\n"
+                 "</ul>\n",
+                 example("php.stepwell-tags"));
 }
 
 TEST(ConvertLines, LineBreaksByteOrderMarkAndLastLine) {
