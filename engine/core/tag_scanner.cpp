@@ -4,15 +4,27 @@
 #include <cmath>
 #include <cstring>
 
-// How scan() gets the plain rule's result in one pass. When no removal can join text into a
-// new occurrence, the occurrences are fixed by the first reading, so the rule counts the
-// entries in table order, each one's surviving occurrences from left to right, and an
-// occurrence survives unless it overlaps one counted before it. Overlaps only reach as far as
-// a tag is long, so each group of overlapping occurrences is settled on its own as the pass
-// goes by. An occurrence is counted at the very start of the scan copy when everything before
-// it was removed earlier, which the chain of counted occurrences from position 0 tells. A
-// removal can join text into a new occurrence only when the text just before some occurrence
-// is the beginning of a tag; such lines take the sweeps (TagSweeps).
+// How scan() gets the plain rule's result in one pass over the line.
+//
+// The automaton reports each occurrence where it ends; between tags it idles, and the pass
+// jumps with memchr to the next byte that can begin one. When no removal can join text into a
+// new occurrence, the occurrences are fixed by this first reading, and the rule comes down to
+// this: each entry in table order counts its occurrences from left to right, except those
+// that overlap one counted before. Overlaps reach no further than the longest tag, so each
+// group of overlapping occurrences is settled on its own as the pass goes by. An occurrence
+// is counted at the very start of the scan copy when everything before it was removed
+// earlier, which the chain of counted occurrences from position 0 tells. The deltas are added
+// entry by entry in table order, as the rule adds them, so that fractions round the same way;
+// whole deltas add up exactly in any order, so those are summed as the occurrences come.
+//
+// A removal can join text into a new occurrence only when the text just before some
+// occurrence is the unfinished beginning of a tag (`<<td`, partFlag on the state before it).
+// Such lines take the sweeps (TagSweeps), which follow every join.
+//
+// The raw openers ride in the same automaton as markers, so the pass that counts a line's
+// tags also tells whether the line holds one; nearly every line holds none and is done in
+// that pass. A marker is not the beginning of a tag for the join check: markers are looked
+// for in the line as it stands, before any removal.
 
 namespace stepwell {
 namespace {
@@ -113,7 +125,8 @@ template <bool stopAtMarkers> bool TagScanner::pass(std::string_view text, LineT
             if (stopAtMarkers && (state & TagAutomaton::markerFlag))
                 return false;
             if ((state & TagAutomaton::matchFlag) && !notePending(state, i)) {
-                // The sweeps count every tag of the text, so they are only for unmarked ones.
+                // The sweeps count every tag of the text, raw sections included, so a line
+                // goes to them only when the rest of it holds no marker.
                 if (stopAtMarkers && markedFrom(state, text, i))
                     return false;
                 tally = sweeps_.scan(text);
