@@ -145,13 +145,16 @@ void TagAutomaton::layOutTable(const Trie& trie) {
     const std::uint32_t states = trie.states();
     while ((1u << rowShift_) < classes_)
         ++rowShift_;
+    std::vector<State> flagsOf(states);
+    for (std::uint32_t state = 0; state < states; ++state)
+        flagsOf[state] = (trie.ends[state].empty() ? 0 : matchFlag) |
+                         (trie.partial[state] ? partFlag : 0) |
+                         (trie.marked[state] ? markerFlag : 0);
     table_.assign(std::size_t{states} << rowShift_, 0);
     for (std::uint32_t state = 0; state < states; ++state)
         for (std::uint32_t cls = 0; cls < classes_; ++cls) {
             const std::uint32_t target = trie.next[state * classes_ + cls];
-            table_[(state << rowShift_) + cls] =
-                target << rowShift_ | (trie.ends[target].empty() ? 0 : matchFlag) |
-                (trie.partial[target] ? partFlag : 0) | (trie.marked[target] ? markerFlag : 0);
+            table_[(state << rowShift_) + cls] = target << rowShift_ | flagsOf[target];
         }
     matchBegin_.reserve(states + 1);
     for (const auto& ends : trie.ends) {
