@@ -48,6 +48,13 @@ public:
     int soleFirstByte() const { return soleFirstByte_; }
 
 private:
+    struct Trie;
+    // The steps of building, in order.
+    void assignClasses(std::span<const TagEntry> entries, std::span<const std::string> markers);
+    Trie buildTrie(std::span<const TagEntry> entries, std::span<const std::string> markers) const;
+    void layOutTable(const Trie& trie);
+    void noteFirstBytes(std::span<const TagEntry> entries, std::span<const std::string> markers);
+
     std::array<std::uint8_t, 256> classOf_{};
     std::array<bool, 256> beginsTag_{};
     int soleFirstByte_ = -1;

@@ -1,37 +1,51 @@
 #include "engine/core/tag_scanner.h"
 
-#include "engine/core/line_error.h"
-#include "frame/text/ascii.h"
-#include "frame/text/numbers.h"
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
 
-// How scan() gets the plain rule's result in one pass. When no removal can join text into a
-// new occurrence, the occurrences are fixed by the first reading, so the rule counts the
-// entries in table order, each one's surviving occurrences from left to right, and an
-// occurrence survives unless it overlaps one counted before it. Overlaps only reach as far as
-// a tag is long, so each group of overlapping occurrences is settled on its own as the pass
-// goes by. An occurrence is counted at the very start of the scan copy when everything before
-// it was removed earlier, which the chain of counted occurrences from position 0 tells. A
-// removal can join text into a new occurrence only when the text just before some occurrence
-// is the beginning of a tag; such lines take scanBySweeps().
+// How scan() gets the plain rule's result in one pass over the line.
+//
+// The automaton reports each occurrence where it ends; between tags it idles, and the pass
+// jumps with memchr to the next byte that can begin one. When no removal can join text into a
+// new occurrence, the occurrences are fixed by this first reading, and the rule comes down to
+// this: each entry in table order counts its occurrences from left to right, except those
+// that overlap one counted before. Overlaps reach no further than the longest tag, so each
+// group of overlapping occurrences is settled on its own as the pass goes by. An occurrence
+// is counted at the very start of the scan copy when everything before it was removed
+// earlier, which the chain of counted occurrences from position 0 tells. The deltas are added
+// entry by entry in table order, as the rule adds them, so that fractions round the same way;
+// whole deltas add up exactly in any order, so those are summed as the occurrences come.
+//
+// A removal can join text into a new occurrence only when the text just before some
+// occurrence is the unfinished beginning of a tag (`<<td`, partFlag on the state before it).
+// Such lines take the sweeps (TagSweeps), which follow every join.
+//
+// The raw openers ride in the same automaton as markers, so the pass that counts a line's
+// tags also tells whether the line holds one; nearly every line holds none and is done in
+// that pass. A marker is not the beginning of a tag for the join check: markers are looked
+// for in the line as it stands, before any removal.
 
 namespace stepwell {
+namespace {
+
+std::vector<ScanEntry> scanEntries(const TagTable& table) {
+    const auto usable = table.usable();
+    return std::vector<ScanEntry>(usable.begin(), usable.end());
+}
+
+} // namespace
 
 TagScanner::TagScanner(const TagTable& table, std::span<const std::string> markers)
-    : automaton_(table.usable(), markers), marked_(!markers.empty()) {
+    : entries_(scanEntries(table)), automaton_(table.usable(), markers),
+      sweeps_(automaton_, entries_), marked_(!markers.empty()) {
     wholeDeltas_ = true;
-    for (const TagEntry& entry : table.usable()) {
-        entries_.push_back({entry.tag, entry.deltaText, entry.delta,
-                            entry.delta ? roundToInt16(*entry.delta) : std::nullopt});
+    for (const ScanEntry& entry : entries_) {
         longest_ = std::max(longest_, entry.tag.size());
         // Whole numbers up to 2^20, at most 2^32 of them on a line: every partial sum is
         // exact, so the order of adding does not matter.
-        const std::optional<double>& delta = entries_.back().delta;
-        if (!delta || !entries_.back().lead || std::abs(*delta) > 0x1p20 ||
-            *delta != std::trunc(*delta))
+        if (!entry.delta || !entry.lead || std::abs(*entry.delta) > 0x1p20 ||
+            *entry.delta != std::trunc(*entry.delta))
             wholeDeltas_ = false;
     }
     std::size_t recent = 1;
@@ -40,23 +54,6 @@ TagScanner::TagScanner(const TagTable& table, std::span<const std::string> marke
     recent_.assign(recent, TagAutomaton::start);
     recentMask_ = recent - 1;
     counts_.assign(entries_.size(), 0);
-}
-
-double TagScanner::deltaOf(std::uint8_t entry) const {
-    const Entry& e = entries_[entry];
-    if (!e.delta)
-        throw LineError("tag \"" + e.tag + "\" has the delta \"" + e.deltaText +
-                        "\", which is not a number");
-    return *e.delta;
-}
-
-std::int16_t TagScanner::leadOf(std::uint8_t entry) const {
-    const Entry& e = entries_[entry];
-    deltaOf(entry);
-    if (!e.lead)
-        throw LineError("the delta \"" + e.deltaText + "\" of tag \"" + e.tag +
-                        "\" is outside -32768 to 32767");
-    return *e.lead;
 }
 
 LineTally TagScanner::scan(std::string_view text) {
@@ -128,10 +125,11 @@ template <bool stopAtMarkers> bool TagScanner::pass(std::string_view text, LineT
             if (stopAtMarkers && (state & TagAutomaton::markerFlag))
                 return false;
             if ((state & TagAutomaton::matchFlag) && !notePending(state, i)) {
-                // The sweeps count every tag of the text, so they are only for unmarked ones.
+                // The sweeps count every tag of the text, raw sections included, so a line
+                // goes to them only when the rest of it holds no marker.
                 if (stopAtMarkers && markedFrom(state, text, i))
                     return false;
-                tally = scanBySweeps(text);
+                tally = sweeps_.scan(text);
                 return true;
             }
         }
@@ -286,10 +284,10 @@ LineTally TagScanner::finishTally() {
     for (const std::uint8_t entry : counted_) {
         if (leadError_ >= 0 && leadError_ < entry)
             break;
-        deltaOf(entry);
+        entries_[entry].checkedDelta();
     }
     if (leadError_ >= 0)
-        leadOf(static_cast<std::uint8_t>(leadError_));
+        entries_[static_cast<std::size_t>(leadError_)].checkedLead();
 
     LineTally tally;
     for (const std::uint8_t entry : counted_) {
@@ -301,79 +299,6 @@ LineTally TagScanner::finishTally() {
     if (leadEntry_ >= 0)
         tally.leadDelta = *entries_[static_cast<std::size_t>(leadEntry_)].lead;
     return tally;
-}
-
-// The sweeps: for each entry in table order, its occurrences from left to right, each removal
-// followed at once by the lower entries it joins into being. The text left of the sweep is
-// built up in kept_, the text right of it is rest_ from `read` on.
-LineTally TagScanner::scanBySweeps(std::string_view text) {
-    rest_.assign(text);
-    for (char& c : rest_)
-        c = upperAscii(c);
-    LineTally tally;
-    const auto count = [&](std::uint8_t entry, bool atStart) {
-        tally.lineDelta += deltaOf(entry);
-        if (atStart)
-            tally.leadDelta = leadOf(entry);
-    };
-    for (std::size_t sweep = 0; sweep < entries_.size(); ++sweep) {
-        const std::string& tag = entries_[sweep].tag;
-        kept_.clear();
-        std::size_t read = 0;
-        for (;;) {
-            std::size_t start = 0;
-            std::uint8_t entry = 0;
-            if (joinedMatch(sweep, read, start, entry)) {
-                // It begins in kept_ and ends in the rest.
-                const std::size_t length = entries_[entry].tag.size();
-                read += length - (kept_.size() - start);
-                kept_.resize(start);
-                count(entry, start == 0);
-                continue;
-            }
-            const std::size_t found = rest_.find(tag, read);
-            if (found == std::string::npos)
-                break;
-            kept_.append(rest_, read, found - read);
-            read = found + tag.size();
-            count(static_cast<std::uint8_t>(sweep), kept_.empty());
-        }
-        if (read > 0) {
-            kept_.append(rest_, read);
-            rest_.swap(kept_);
-        }
-    }
-    return tally;
-}
-
-// The lowest entry up to `limit` with an occurrence across the join of kept_ and rest_ from
-// `read` on, and the start in kept_ of its first such occurrence.
-bool TagScanner::joinedMatch(std::size_t limit, std::size_t read, std::size_t& start,
-                             std::uint8_t& entry) {
-    if (kept_.empty() || read == rest_.size())
-        return false;
-    const std::size_t left = std::min(kept_.size(), longest_ - 1);
-    window_.assign(kept_, kept_.size() - left);
-    window_.append(rest_, read, longest_ - 1);
-    bool found = false;
-    TagAutomaton::State state = TagAutomaton::start;
-    for (std::size_t i = 0; i < window_.size(); ++i) {
-        state = automaton_.next(state, static_cast<unsigned char>(window_[i]));
-        if (!(state & TagAutomaton::matchFlag) || i + 1 <= left)
-            continue;
-        for (const std::uint8_t candidate : automaton_.matches(state)) {
-            const std::size_t from = i + 1 - entries_[candidate].tag.size();
-            if (candidate > limit || from >= left)
-                continue;
-            if (!found || candidate < entry || (candidate == entry && from < start)) {
-                found = true;
-                entry = candidate;
-                start = from;
-            }
-        }
-    }
-    start += kept_.size() - left;
-    return found;
 }
 
 } // namespace stepwell

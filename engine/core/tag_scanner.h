@@ -1,11 +1,12 @@
 #pragma once
 
 #include "engine/core/line_tally.h"
+#include "engine/core/scan_entry.h"
 #include "engine/core/tag_automaton.h"
+#include "engine/core/tag_sweeps.h"
 #include "engine/core/tag_table.h"
 
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -24,6 +25,9 @@ public:
     /// `markers` (upper-cased, none empty) are texts that scanUnlessMarked() looks out for;
     /// they are not tags and never count.
     explicit TagScanner(const TagTable& table, std::span<const std::string> markers = {});
+    // The sweeps refer to this scanner's entries and automaton.
+    TagScanner(const TagScanner&) = delete;
+    TagScanner& operator=(const TagScanner&) = delete;
 
     /// The tally of `text` (already stripped of leading blanks). Throws LineError for a
     /// delta that is not a number or a leading delta out of range, as the plain rule meets
@@ -34,26 +38,15 @@ public:
     /// false, in the same pass, when a marker occurs in `text` (ignoring case, like the tags).
     bool scanUnlessMarked(std::string_view text, LineTally& tally);
 
-    /// The same tally by one sweep of the line per entry, which also follows occurrences that
-    /// appear when a removal joins text. scan() uses it for the lines that need it; it is
-    /// public so that it can be checked on its own.
-    LineTally scanBySweeps(std::string_view text);
+    /// The same tally by TagSweeps, which scan() uses for the lines that need it; public so
+    /// that the sweeps can be checked against the model on every line.
+    LineTally scanBySweeps(std::string_view text) { return sweeps_.scan(text); }
 
 private:
     struct Occurrence {
         std::size_t start;
         std::uint8_t entry;
     };
-    struct Entry {
-        std::string tag;
-        std::string deltaText;
-        std::optional<double> delta;
-        std::optional<std::int16_t> lead; // the delta as a leading delta, when in range
-    };
-
-    double deltaOf(std::uint8_t entry) const;
-    std::int16_t leadOf(std::uint8_t entry) const;
-
     // One pass: occurrences in order of their start, resolved overlap group by group.
     template <bool stopAtMarkers> bool pass(std::string_view text, LineTally& tally);
     void startLine(std::size_t size);
@@ -65,11 +58,9 @@ private:
     void take(const Occurrence& occurrence);
     LineTally finishTally();
 
-    // Removals that may join text into new occurrences, for scanBySweeps().
-    bool joinedMatch(std::size_t limit, std::size_t read, std::size_t& start, std::uint8_t& entry);
-
-    std::vector<Entry> entries_;
+    std::vector<ScanEntry> entries_;
     TagAutomaton automaton_;
+    TagSweeps sweeps_;    // for the lines where a removal may join text into a new occurrence
     bool marked_ = false; // whether there are markers to look out for
     std::size_t longest_ = 0;
     // Every delta is a whole number small enough that the sum of a line is exact in any
@@ -98,11 +89,6 @@ private:
     int chainTop_ = -1;
     int leadEntry_ = -1;
     int leadError_ = -1;
-
-    // Per line, for scanBySweeps().
-    std::string rest_;
-    std::string kept_;
-    std::string window_;
 };
 
 } // namespace stepwell

@@ -1,0 +1,22 @@
+#include "engine/core/scan_entry.h"
+
+#include "engine/core/line_error.h"
+#include "frame/text/numbers.h"
+
+namespace stepwell {
+
+ScanEntry::ScanEntry(const TagEntry& entry)
+    : tag(entry.tag), deltaText(entry.deltaText), delta(entry.delta),
+      lead(entry.delta ? roundToInt16(*entry.delta) : std::nullopt) {}
+
+void ScanEntry::throwNotANumber() const {
+    throw LineError("tag \"" + tag + "\" has the delta \"" + deltaText +
+                    "\", which is not a number");
+}
+
+void ScanEntry::throwLeadOutOfRange() const {
+    throw LineError("the delta \"" + deltaText + "\" of tag \"" + tag +
+                    "\" is outside -32768 to 32767");
+}
+
+} // namespace stepwell
