@@ -65,21 +65,22 @@ private slots:
 
     void startsInTheCurrentFolderWithoutSettings() {
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         QCOMPARE(window.objectName(), QStringLiteral("frmMAIN"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Stepwell 0.3"));
-        QCOMPARE(window.txtEXT->text(), QStringLiteral("*.html"));
-        QCOMPARE(window.Check1->checkState(), Qt::Unchecked);
-        QCOMPARE(window.Dir1->path(), folder);
-        QCOMPARE(window.File1->path(), folder);
-        QCOMPARE(window.File1->names(), (Names{"Shout.HTML", "b.html", "page.html"}));
-        const Drive& drive = window.Drive1->drive(window.Drive1->currentIndex());
-        QVERIFY(window.Drive1->currentText().startsWith(QString::fromStdString(drive.mountPath)));
+        QCOMPARE(ui.txtEXT->text(), QStringLiteral("*.html"));
+        QCOMPARE(ui.Check1->checkState(), Qt::Unchecked);
+        QCOMPARE(ui.Dir1->path(), folder);
+        QCOMPARE(ui.File1->path(), folder);
+        QCOMPARE(ui.File1->names(), (Names{"Shout.HTML", "b.html", "page.html"}));
+        const Drive& drive = ui.Drive1->drive(ui.Drive1->currentIndex());
+        QVERIFY(ui.Drive1->currentText().startsWith(QString::fromStdString(drive.mountPath)));
         QVERIFY(isInside(folder, drive.mountPath));
         // The chain runs from the volume's root down to the open folder, then its subfolders.
-        QCOMPARE(window.Dir1->topLevelItem(0)->text(0).toStdString(), window.Dir1->root());
-        QVERIFY(folderItem(window.Dir1, in("sub")));
-        QVERIFY(!folderItem(window.Dir1, in(".hidden")));
-        QCOMPARE(window.Dir1->highlightedPath(), folder);
+        QCOMPARE(ui.Dir1->topLevelItem(0)->text(0).toStdString(), ui.Dir1->root());
+        QVERIFY(folderItem(ui.Dir1, in("sub")));
+        QVERIFY(!folderItem(ui.Dir1, in(".hidden")));
+        QCOMPARE(ui.Dir1->highlightedPath(), folder);
     }
 
     void settingsFileGivesTheFolderAndTheReplaceSetting_data() {
@@ -97,35 +98,39 @@ private slots:
         write(program + "/Stepwell.ini", in("sub") + "\r\n" + line2.toStdString() + "\r\n");
         changeDirectory(startedIn);
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         QCOMPARE(currentDirectory(), in("sub"));
-        QCOMPARE(window.Dir1->path(), in("sub"));
-        QCOMPARE(window.File1->names(), Names{"inner.html"});
-        QCOMPARE(window.Check1->checkState(), state);
+        QCOMPARE(ui.Dir1->path(), in("sub"));
+        QCOMPARE(ui.File1->names(), Names{"inner.html"});
+        QCOMPARE(ui.Check1->checkState(), state);
         QCOMPARE(window.replaceSetting(), setting);
     }
 
     void missingDefaultFolderStillAppliesTheReplaceSetting() {
         write(program + "/Stepwell.ini", in("gone") + "\r\n1\r\n");
         MainWindow window(startUpFrom(program));
-        QCOMPARE(window.Dir1->path(), folder);
+        const test::Controls ui(window);
+        QCOMPARE(ui.Dir1->path(), folder);
         QCOMPARE(window.replaceSetting(), 1);
     }
 
     void greyedCheckBoxLeavesThatStateOnClick() {
         write(program + "/Stepwell.ini", folder + "\r\n2\r\n");
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         QCOMPARE(window.replaceSetting(), 2);
-        window.Check1->click();
-        window.Check1->click();
-        window.Check1->click();
+        ui.Check1->click();
+        ui.Check1->click();
+        ui.Check1->click();
         QCOMPARE(window.replaceSetting(), 1); // greyed, checked, unchecked, checked
     }
 
     void folderListOpensOnDoubleClickOrEnterAndHighlightsOnClick() {
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        FolderList* dir = window.Dir1;
+        FolderList* dir = ui.Dir1;
         QTreeWidgetItem* sub = folderItem(dir, in("sub"));
         const QPoint at = dir->visualItemRect(sub).center();
         QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, at);
@@ -134,8 +139,8 @@ private slots:
 
         QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(dir->path(), in("sub"));
-        QCOMPARE(window.File1->path(), in("sub"));
-        QCOMPARE(window.File1->names(), Names{"inner.html"});
+        QCOMPARE(ui.File1->path(), in("sub"));
+        QCOMPARE(ui.File1->names(), Names{"inner.html"});
         QCOMPARE(currentDirectory(), folder); // picking a folder leaves the current directory
 
         dir->setCurrentItem(folderItem(dir, in("sub/deeper")));
@@ -144,91 +149,95 @@ private slots:
         dir->setCurrentItem(folderItem(dir, folder)); // a parent in the chain
         QTest::keyClick(dir, Qt::Key_Enter);
         QCOMPARE(dir->path(), folder);
-        QCOMPARE(window.File1->names().size(), 3u);
+        QCOMPARE(ui.File1->names().size(), 3u);
     }
 
     void driveChangeGoesToTheDrivesOwnCurrentFolder() {
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         QTemporaryDir other;
         const std::string otherRoot = other.path().toStdString();
         QDir(other.path()).mkdir("inside");
-        window.Drive1->setDrives({{"/", "", ""},
-                                  {otherRoot, "/dev/fake", "ext4"},
-                                  {"/no/such/volume", "/dev/gone", "ext4"}},
-                                 folder);
-        QCOMPARE(window.Drive1->currentIndex(), 0);
+        ui.Drive1->setDrives({{"/", "", ""},
+                              {otherRoot, "/dev/fake", "ext4"},
+                              {"/no/such/volume", "/dev/gone", "ext4"}},
+                             folder);
+        QCOMPARE(ui.Drive1->currentIndex(), 0);
 
-        window.Drive1->setCurrentIndex(1); // never visited: its root
+        ui.Drive1->setCurrentIndex(1); // never visited: its root
         QCOMPARE(currentDirectory(), otherRoot);
-        QCOMPARE(window.Dir1->path(), otherRoot);
-        QCOMPARE(window.Dir1->root(), otherRoot);
-        QCOMPARE(window.File1->path(), otherRoot);
-        QVERIFY(folderItem(window.Dir1, otherRoot + "/inside"));
+        QCOMPARE(ui.Dir1->path(), otherRoot);
+        QCOMPARE(ui.Dir1->root(), otherRoot);
+        QCOMPARE(ui.File1->path(), otherRoot);
+        QVERIFY(folderItem(ui.Dir1, otherRoot + "/inside"));
 
-        window.Drive1->setCurrentIndex(0); // back to where the program started on it
-        QCOMPARE(window.Dir1->path(), folder);
+        ui.Drive1->setCurrentIndex(0); // back to where the program started on it
+        QCOMPARE(ui.Dir1->path(), folder);
         QCOMPARE(currentDirectory(), folder);
 
-        window.Drive1->setCurrentIndex(2); // cannot be read: nothing else changes
-        QCOMPARE(window.Drive1->currentIndex(), 2);
-        QCOMPARE(window.Dir1->path(), folder);
-        QCOMPARE(window.File1->path(), folder);
+        ui.Drive1->setCurrentIndex(2); // cannot be read: nothing else changes
+        QCOMPARE(ui.Drive1->currentIndex(), 2);
+        QCOMPARE(ui.Dir1->path(), folder);
+        QCOMPARE(ui.File1->path(), folder);
         QCOMPARE(currentDirectory(), folder);
     }
 
     void patternBoxFiltersOnEveryEdit() {
         MainWindow window(startUpFrom(program));
-        QLineEdit* box = window.txtEXT;
+        const test::Controls ui(window);
+        QLineEdit* box = ui.txtEXT;
         box->selectAll();
         QTest::keyClicks(box, "*.TXT");
-        QCOMPARE(window.File1->names(), Names{"notes.txt"});
+        QCOMPARE(ui.File1->names(), Names{"notes.txt"});
         box->setText("*.htm;*.txt");
-        QCOMPARE(window.File1->names(), (Names{"notes.txt", "x.htm"}));
+        QCOMPARE(ui.File1->names(), (Names{"notes.txt", "x.htm"}));
         box->setText("page.html");
-        QCOMPARE(window.File1->names(), Names{"page.html"});
+        QCOMPARE(ui.File1->names(), Names{"page.html"});
 
         // A folder part moves the file list only; the folder list stays.
         box->clear();
         QTest::keyClicks(box, "sub/*");
-        QCOMPARE(window.File1->path(), in("sub"));
-        QCOMPARE(window.File1->names(), Names{"inner.html"});
-        QCOMPARE(window.Dir1->path(), folder);
+        QCOMPARE(ui.File1->path(), in("sub"));
+        QCOMPARE(ui.File1->names(), Names{"inner.html"});
+        QCOMPARE(ui.Dir1->path(), folder);
 
         // What cannot be applied leaves the list as it was.
         box->setText("nowhere/*.html");
-        QCOMPARE(window.File1->path(), in("sub"));
-        QCOMPARE(window.File1->names(), Names{"inner.html"});
+        QCOMPARE(ui.File1->path(), in("sub"));
+        QCOMPARE(ui.File1->names(), Names{"inner.html"});
         box->setText(QString::fromStdString(folder + "/*.html"));
-        QCOMPARE(window.File1->names(), (Names{"Shout.HTML", "b.html", "page.html"}));
+        QCOMPARE(ui.File1->names(), (Names{"Shout.HTML", "b.html", "page.html"}));
     }
 
     void convertCommandConvertsTheSelectedFileOnly() {
         test::ScriptedPrompts prompts; // any question would fail the test
         MainWindow window(startUpFrom(program), &prompts);
-        window.txtEXT->setText("*");
-        const Names shown = window.File1->names();
-        window.cmdCVT->click();
+        const test::Controls ui(window);
+        ui.txtEXT->setText("*");
+        const Names shown = ui.File1->names();
+        ui.cmdCVT->click();
         QVERIFY(!QFile::exists(QString::fromStdString(in("page.html.ident"))));
 
-        QVERIFY(window.File1->selectName("page.html"));
-        window.cmdCVT->click();
+        QVERIFY(ui.File1->selectName("page.html"));
+        ui.cmdCVT->click();
         QCOMPARE(read(in("page.html.ident")), std::string("<ul>\n\t<li>x\n</ul>\n"));
         QVERIFY(prompts.errors.empty());
-        QCOMPARE(window.File1->names(), shown); // not refreshed after a conversion
+        QCOMPARE(ui.File1->names(), shown); // not refreshed after a conversion
     }
 
     void doubleClickConvertsWithTheWindowsQuestions() {
         write(in("page.html.ident"), "old");
         test::ScriptedPrompts prompts({false, true});
         MainWindow window(startUpFrom(program), &prompts);
+        const test::Controls ui(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const auto doubleClick = [&](const std::string& name) {
-            QVERIFY(window.File1->selectName(name));
-            const QRect item = window.File1->visualRect(window.File1->currentIndex());
+            QVERIFY(ui.File1->selectName(name));
+            const QRect item = ui.File1->visualRect(ui.File1->currentIndex());
             // A double click: a first click, then the second press arrives as a double click.
-            QTest::mouseClick(window.File1->viewport(), Qt::LeftButton, {}, item.center());
-            QTest::mouseDClick(window.File1->viewport(), Qt::LeftButton, {}, item.center());
+            QTest::mouseClick(ui.File1->viewport(), Qt::LeftButton, {}, item.center());
+            QTest::mouseDClick(ui.File1->viewport(), Qt::LeftButton, {}, item.center());
         };
         doubleClick("page.html");
         QCOMPARE(prompts.questions, Names{in("page.html.ident") + "を上書きしますか?"});
@@ -237,7 +246,7 @@ private slots:
         QCOMPARE(read(in("page.html.ident")), std::string("<ul>\n\t<li>x\n</ul>\n"));
 
         // The check box decides replace mode at the moment of the conversion.
-        window.Check1->setChecked(true);
+        ui.Check1->setChecked(true);
         prompts = test::ScriptedPrompts({false});
         doubleClick("b.html");
         QCOMPARE(prompts.questions, Names{in("b.html") + "を置換しますか?"});
@@ -246,7 +255,8 @@ private slots:
     void conversionErrorsGoToThePrompts() {
         test::ScriptedPrompts prompts;
         MainWindow window(startUpFrom(program), &prompts);
-        QVERIFY(window.File1->selectName("page.html"));
+        const test::Controls ui(window);
+        QVERIFY(ui.File1->selectName("page.html"));
         QFile::remove(QString::fromStdString(in("page.html")));
         window.convertSelected();
         QCOMPARE(prompts.errors.size(), 1u);
@@ -257,39 +267,41 @@ private slots:
     void designSizeGivesTheDesignPixels() {
         // Without a frame from the platform, the usual 120 x 400 twips are added.
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         window.setWindowFlag(Qt::FramelessWindowHint);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCOMPARE(window.frameGeometry().size(), window.size());
         QCOMPARE(window.logicalDpiX(), 96); // 15 twips a pixel
         QCOMPARE(window.size(), QSize(252, 200));
-        QCOMPARE(window.Drive1->geometry(), QRect(8, 8, 113, 20));
-        QCOMPARE(window.Dir1->geometry(), QRect(8, 32, 113, 160));
-        QCOMPARE(window.File1->geometry(), QRect(128, 32, 121, 145));
-        QCOMPARE(window.txtEXT->geometry(), QRect(128, 176, 121, 18));
-        QCOMPARE(window.cmdCVT->geometry(), QRect(128, 8, 73, 17));
-        QCOMPARE(window.Check1->geometry(), QRect(208, 8, 49, 17));
-        QCOMPARE(window.Label1->geometry(), QRect(8, 200, 49, 17));
+        QCOMPARE(ui.Drive1->geometry(), QRect(8, 8, 113, 20));
+        QCOMPARE(ui.Dir1->geometry(), QRect(8, 32, 113, 160));
+        QCOMPARE(ui.File1->geometry(), QRect(128, 32, 121, 145));
+        QCOMPARE(ui.txtEXT->geometry(), QRect(128, 176, 121, 18));
+        QCOMPARE(ui.cmdCVT->geometry(), QRect(128, 8, 73, 17));
+        QCOMPARE(ui.Check1->geometry(), QRect(208, 8, 49, 17));
+        QCOMPARE(ui.Label1->geometry(), QRect(8, 200, 49, 17));
 
         window.resize(252 + 200, 200 + 100); // 3000 twips wider, 1500 higher
-        QCOMPARE(window.Dir1->geometry(), QRect(8, 32, 163, 260));
-        QCOMPARE(window.File1->geometry(), QRect(178, 32, 271, 245));
-        QCOMPARE(window.txtEXT->geometry(), QRect(178, 276, 271, 18));
+        QCOMPARE(ui.Dir1->geometry(), QRect(8, 32, 163, 260));
+        QCOMPARE(ui.File1->geometry(), QRect(178, 32, 271, 245));
+        QCOMPARE(ui.txtEXT->geometry(), QRect(178, 276, 271, 18));
         window.resize(150, 200); // narrower than the design: widths stay
-        QCOMPARE(window.File1->geometry(), QRect(178, 32, 271, 145));
-        QCOMPARE(window.Drive1->geometry(), QRect(8, 8, 113, 20));
+        QCOMPARE(ui.File1->geometry(), QRect(178, 32, 271, 145));
+        QCOMPARE(ui.Drive1->geometry(), QRect(8, 8, 113, 20));
     }
 
     void reportedFrameGivesTheOuterSize() {
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         window.resize(400, 300);
         const QSize outer = window.frameGeometry().size();
         QVERIFY(outer != window.size()); // the offscreen platform draws a thin frame
-        QCOMPARE(window.Dir1->height(), (outer.height() * 15 - 1000) / 15);
-        QCOMPARE(window.txtEXT->y(), (outer.height() * 15 - 760) / 15);
-        QCOMPARE(window.File1->x(), ((outer.width() * 15 - 3900) / 4 + 1920) / 15);
+        QCOMPARE(ui.Dir1->height(), (outer.height() * 15 - 1000) / 15);
+        QCOMPARE(ui.txtEXT->y(), (outer.height() * 15 - 760) / 15);
+        QCOMPARE(ui.File1->x(), ((outer.width() * 15 - 3900) / 4 + 1920) / 15);
     }
 
     // A big folder stays usable: listed in well under a second, sorted, filtered. The count
@@ -304,21 +316,22 @@ private slots:
             std::ofstream(bigFolder + "/" + std::to_string(100000000 + i) +
                           (i % 2 ? ".html" : ".txt"));
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(window.Dir1->setPath(bigFolder));
+        QVERIFY(ui.Dir1->setPath(bigFolder));
         QCoreApplication::processEvents();
         const qint64 listed = timer.restart();
-        window.txtEXT->setText("*.TXT");
+        ui.txtEXT->setText("*.TXT");
         QCoreApplication::processEvents();
         const qint64 filtered = timer.elapsed();
         qInfo("%d files: folder opened in %lld ms, pattern applied in %lld ms", count, listed,
               filtered);
-        QCOMPARE(int(window.File1->names().size()), (count + 1) / 2);
-        QCOMPARE(window.File1->names().front(), std::string("100000000.txt"));
-        QVERIFY(std::is_sorted(window.File1->names().begin(), window.File1->names().end()));
+        QCOMPARE(int(ui.File1->names().size()), (count + 1) / 2);
+        QCOMPARE(ui.File1->names().front(), std::string("100000000.txt"));
+        QVERIFY(std::is_sorted(ui.File1->names().begin(), ui.File1->names().end()));
         QVERIFY(listed < 3000 && filtered < 3000);
     }
 };
