@@ -144,10 +144,11 @@ void MainWindow::changeDrive(int index) {
 
 void MainWindow::convertSelected() {
     const std::string name = File1->selectedName();
-    // The folder's path, a '/', and the name, as they stand: at the root this gives "//name",
-    // which names the same file.
+    // The folder the file list shows (which a folder part in the pattern box may have moved
+    // away from the folder list's), a '/', and the name, as they stand: at the root this
+    // gives "//name", which names the same file.
     if (!name.empty())
-        convert(Dir1->path() + "/" + name);
+        convert(File1->path() + "/" + name);
 }
 
 void MainWindow::convert(const std::string& path) {

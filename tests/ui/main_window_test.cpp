@@ -225,6 +225,29 @@ private slots:
         QCOMPARE(ui.File1->names(), shown); // not refreshed after a conversion
     }
 
+    void convertCommandUsesTheFolderTheFileListShows() {
+        // A folder part in the pattern box moves the file list only; the file converted is
+        // the one shown there, even when the folder list's folder has one of the same name.
+        QTemporaryDir other;
+        const std::string otherFolder = other.path().toStdString();
+        write(otherFolder + "/page.html", "<ul>\n<li>other\n</ul>\n");
+        write(otherFolder + "/only-here.html", "<ul>\n<li>only\n</ul>\n");
+        test::ScriptedPrompts prompts;
+        MainWindow window(startUpFrom(program), &prompts);
+        const test::Controls ui(window);
+        ui.txtEXT->setText(QString::fromStdString(otherFolder + "/*.html"));
+        QCOMPARE(ui.Dir1->path(), folder);
+        for (const std::string name : {"page.html", "only-here.html"}) {
+            QVERIFY(ui.File1->selectName(name));
+            ui.cmdCVT->click();
+        }
+        QVERIFY(prompts.errors.empty());
+        QCOMPARE(read(otherFolder + "/page.html.ident"), std::string("<ul>\n\t<li>other\n</ul>\n"));
+        QCOMPARE(read(otherFolder + "/only-here.html.ident"),
+                 std::string("<ul>\n\t<li>only\n</ul>\n"));
+        QVERIFY(!QFile::exists(QString::fromStdString(in("page.html.ident"))));
+    }
+
     void doubleClickConvertsWithTheWindowsQuestions() {
         write(in("page.html.ident"), "old");
         test::ScriptedPrompts prompts({false, true});
