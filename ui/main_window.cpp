@@ -101,7 +101,7 @@ void MainWindow::showStartupState(const StartupState& state) {
     }
     std::vector<Drive> drives = mountedDrives();
     const std::string root = drives.at(driveOf(drives, current)).mountPath;
-    Drive1->setDrives(std::move(drives), current);
+    Drive1->setDrives(std::move(drives), current, state.startDirectory);
     if (!Dir1->setPath(current, root))
         Dir1->setPath(root, root);
 }

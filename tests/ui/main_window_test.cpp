@@ -158,10 +158,10 @@ private slots:
         QTemporaryDir other;
         const std::string otherRoot = other.path().toStdString();
         QDir(other.path()).mkdir("inside");
-        ui.Drive1->setDrives({{"/", "", ""},
-                              {otherRoot, "/dev/fake", "ext4"},
-                              {"/no/such/volume", "/dev/gone", "ext4"}},
-                             folder);
+        const std::vector<Drive> drives{{"/", "", ""},
+                                        {otherRoot, "/dev/fake", "ext4"},
+                                        {"/no/such/volume", "/dev/gone", "ext4"}};
+        ui.Drive1->setDrives(drives, folder, folder);
         QCOMPARE(ui.Drive1->currentIndex(), 0);
 
         ui.Drive1->setCurrentIndex(1); // never visited: its root
@@ -180,6 +180,19 @@ private slots:
         QCOMPARE(ui.Dir1->path(), folder);
         QCOMPARE(ui.File1->path(), folder);
         QCOMPARE(currentDirectory(), folder);
+
+        // Started in `folder` with the default folder on the other drive: each drive first
+        // remembers the start folder that lies on it.
+        const std::string defaultFolder = otherRoot + "/inside";
+        changeDirectory(defaultFolder);
+        ui.Drive1->setDrives(drives, defaultFolder, folder);
+        QCOMPARE(ui.Drive1->currentIndex(), 1);
+        ui.Drive1->setCurrentIndex(0);
+        QCOMPARE(ui.Dir1->path(), folder);
+        QCOMPARE(currentDirectory(), folder);
+        ui.Drive1->setCurrentIndex(1);
+        QCOMPARE(ui.Dir1->path(), defaultFolder);
+        QCOMPARE(currentDirectory(), defaultFolder);
     }
 
     void patternBoxFiltersOnEveryEdit() {
