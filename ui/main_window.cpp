@@ -174,14 +174,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::layoutControls() {
-    // The outer size: the frame's where the platform reports one, otherwise the client size
-    // plus the usual frame, so that the design size gives the design geometry.
-    const QSize frame = frameGeometry().size();
-    const bool hasFrame = frame != size();
-    const float width = hasFrame ? float(frame.width()) * twipsPerPixelX()
-                                 : float(this->width()) * twipsPerPixelX() + design::frameWidth;
-    const float height = hasFrame ? float(frame.height()) * twipsPerPixelY()
-                                  : float(this->height()) * twipsPerPixelY() + design::frameHeight;
+    // The rule is written for the outer size. It is taken as the client size plus the frame
+    // the design allows for, not the frame the desktop draws: that one differs between window
+    // managers and is known only once the window is framed, so the same client size could
+    // give two layouts, and a frame thinner than the allowance would put the design size
+    // below the width where the horizontal rule applies.
+    const float width = float(this->width()) * twipsPerPixelX() + design::frameWidth;
+    const float height = float(this->height()) * twipsPerPixelY() + design::frameHeight;
     applyLayoutRule(resizable_, width, height);
     place(Dir1, resizable_.folderList);
     place(File1, resizable_.fileList);

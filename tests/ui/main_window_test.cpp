@@ -300,23 +300,33 @@ private slots:
         write(in("page.html"), "<ul>\n   <li>x\n</ul>\n");
     }
 
+    void designSizeGivesTheDesignPixels_data() {
+        QTest::addColumn<bool>("frameless");
+        QTest::newRow("no frame") << true;
+        // The offscreen platform draws a frame thinner than the 120 twips the design allows
+        // for, as some window managers do; the layout must not depend on it.
+        QTest::newRow("thin frame") << false;
+    }
     void designSizeGivesTheDesignPixels() {
-        // Without a frame from the platform, the usual 120 x 400 twips are added.
+        QFETCH(bool, frameless);
         MainWindow window(startUpFrom(program));
         const test::Controls ui(window);
-        window.setWindowFlag(Qt::FramelessWindowHint);
+        window.setWindowFlag(Qt::FramelessWindowHint, frameless);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.frameGeometry().size(), window.size());
+        QCOMPARE(window.frameGeometry().size() == window.size(), frameless);
         QCOMPARE(window.logicalDpiX(), 96); // 15 twips a pixel
         QCOMPARE(window.size(), QSize(252, 200));
-        QCOMPARE(ui.Drive1->geometry(), QRect(8, 8, 113, 20));
-        QCOMPARE(ui.Dir1->geometry(), QRect(8, 32, 113, 160));
-        QCOMPARE(ui.File1->geometry(), QRect(128, 32, 121, 145));
-        QCOMPARE(ui.txtEXT->geometry(), QRect(128, 176, 121, 18));
-        QCOMPARE(ui.cmdCVT->geometry(), QRect(128, 8, 73, 17));
-        QCOMPARE(ui.Check1->geometry(), QRect(208, 8, 49, 17));
-        QCOMPARE(ui.Label1->geometry(), QRect(8, 200, 49, 17));
+        const auto geometry = [&ui] {
+            return QList<QRect>{ui.Drive1->geometry(), ui.Dir1->geometry(),   ui.File1->geometry(),
+                                ui.cmdCVT->geometry(), ui.txtEXT->geometry(), ui.Check1->geometry(),
+                                ui.Label1->geometry()};
+        };
+        const QList<QRect> design{QRect(8, 8, 113, 20),     QRect(8, 32, 113, 160),
+                                  QRect(128, 32, 121, 145), QRect(128, 8, 73, 17),
+                                  QRect(128, 176, 121, 18), QRect(208, 8, 49, 17),
+                                  QRect(8, 200, 49, 17)};
+        QCOMPARE(geometry(), design);
 
         window.resize(252 + 200, 200 + 100); // 3000 twips wider, 1500 higher
         QCOMPARE(ui.Dir1->geometry(), QRect(8, 32, 163, 260));
@@ -325,19 +335,8 @@ private slots:
         window.resize(150, 200); // narrower than the design: widths stay
         QCOMPARE(ui.File1->geometry(), QRect(178, 32, 271, 145));
         QCOMPARE(ui.Drive1->geometry(), QRect(8, 8, 113, 20));
-    }
-
-    void reportedFrameGivesTheOuterSize() {
-        MainWindow window(startUpFrom(program));
-        const test::Controls ui(window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.resize(400, 300);
-        const QSize outer = window.frameGeometry().size();
-        QVERIFY(outer != window.size()); // the offscreen platform draws a thin frame
-        QCOMPARE(ui.Dir1->height(), (outer.height() * 15 - 1000) / 15);
-        QCOMPARE(ui.txtEXT->y(), (outer.height() * 15 - 760) / 15);
-        QCOMPARE(ui.File1->x(), ((outer.width() * 15 - 3900) / 4 + 1920) / 15);
+        window.resize(252, 200); // back at the starting size: the starting layout
+        QCOMPARE(geometry(), design);
     }
 
     // A big folder stays usable: listed in well under a second, sorted, filtered. The count

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Runs the real program with an empty command line on a virtual X server, finds its window
-# by its title, and saves screenshots at the design size and at a larger size.
+# Runs the real program with an empty command line on a virtual X server under the Openbox
+# window manager, finds its window by its title, and saves screenshots at the design size,
+# widened, and back at the design size, which must look exactly as at the start.
 # Usage: window_on_x_server.sh PROGRAM OUTPUT_FOLDER
 set -euo pipefail
 program=$1
@@ -9,7 +10,7 @@ mkdir -p "$out"
 rm -f "$out"/window-*.png
 
 if [ -z "${STEPWELL_ON_X:-}" ]; then
-    for tool in xvfb-run xdotool import identify; do
+    for tool in xvfb-run xdotool xprop import identify compare openbox; do
         command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
     done
     export STEPWELL_ON_X=1
@@ -19,34 +20,80 @@ fi
 # A window of our own on the X server, whatever the test runner's environment says.
 unset QT_QPA_PLATFORM
 work=$(mktemp -d)
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+pid="" wm=""
+trap 'kill $pid $wm 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
 touch page.html other.html notes.txt
 mkdir sub
+
+# Waits up to ten seconds for the command to succeed.
+wait_for() {
+    for _ in $(seq 100); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+HOME="$work" openbox --sm-disable >"$out/openbox-output.txt" 2>&1 &
+wm=$!
+wait_for sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+    { echo "openbox did not start:"; cat "$out/openbox-output.txt"; exit 1; }
+
 "$program" >"$out/program-output.txt" 2>&1 &
 pid=$!
-
-window=""
-for _ in $(seq 100); do
+find_window() {
     window=$(xdotool search --name '^Stepwell 0\.3$' 2>/dev/null | head -n1 || true)
-    [ -n "$window" ] && break
+    [ -n "$window" ] && return 0
     kill -0 "$pid" 2>/dev/null || { echo "the program ended:"; cat "$out/program-output.txt"; exit 1; }
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "no window titled 'Stepwell 0.3'"; exit 1; }
-sleep 1
-
-shoot() {
-    import -window "$window" "$out/window-$1.png"
-    local size
-    size=$(identify -format '%wx%h' "$out/window-$1.png")
-    echo "window-$1.png: $size"
-    [ "$size" = "$2" ] || { echo "expected $2"; exit 1; }
+    return 1
 }
-# No window manager runs, so the client area is the whole window: 3780 x 3000 twips.
+wait_for find_window || { echo "no window titled 'Stepwell 0.3'"; exit 1; }
+# Framed by the window manager: it says how thick the frame is.
+wait_for sh -c "xprop -id $window _NET_FRAME_EXTENTS | grep -q =" ||
+    { echo "openbox did not frame the window"; exit 1; }
+echo "frame (left, right, top, bottom): $(xprop -id "$window" _NET_FRAME_EXTENTS | cut -d= -f2)"
+
+# Saves the window's client area as window-NAME.png once it has SIZE and has stopped
+# changing (two shots in a row alike).
+shoot() {
+    local file="$out/window-$1.png" previous="$out/previous.png"
+    rm -f "$previous"
+    for _ in $(seq 100); do
+        import -window "$window" "$file"
+        if [ "$(identify -format '%wx%h' "$file")" = "$2" ] && [ -f "$previous" ] &&
+            [ "$(compare -metric AE "$file" "$previous" null: 2>&1 || true)" = 0 ]; then
+            rm -f "$previous"
+            echo "window-$1.png: $2"
+            return 0
+        fi
+        mv "$file" "$previous"
+        sleep 0.1
+    done
+    echo "window-$1.png: not at $2 or still changing"
+    exit 1
+}
+
+# The client area at the design size: 3780 x 3000 twips, 15 twips a pixel.
 shoot design 252x200
 xdotool windowsize "$window" 480 360
-sleep 1
 shoot large 480x360
-kill "$pid"
-wait "$pid" 2>/dev/null || true
+xdotool windowsize "$window" 252 200
+shoot back 252x200
+
+# Back at the starting size every control is where it started. Each control's design place
+# in pixels (the drive list's drop-down and the label below the client area aside):
+controls="Dir1:8,32,113,160 File1:128,32,121,145 cmdCVT:128,8,73,17 txtEXT:128,176,121,18
+          Check1:208,8,44,17 Drive1:8,8,113,20"
+moved=""
+for control in $controls; do
+    IFS=, read -r x y w h <<<"${control#*:}"
+    crop="${w}x${h}+${x}+${y}"
+    differing=$(compare -metric AE "$out/window-design.png[$crop]" "$out/window-back.png[$crop]" \
+        null: 2>&1 || true)
+    echo "${control%%:*} at $crop: $differing pixels differ"
+    [ "$differing" = 0 ] || moved="$moved ${control%%:*}"
+done
+whole=$(compare -metric AE "$out/window-design.png" "$out/window-back.png" null: 2>&1 || true)
+echo "whole window: $whole pixels differ"
+[ -z "$moved" ] && [ "$whole" = 0 ] || { echo "not back at the starting layout:$moved"; exit 1; }
