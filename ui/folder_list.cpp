@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QStyle>
 
 namespace stepwell {
@@ -18,7 +19,9 @@ namespace {
 constexpr int pathRole = Qt::UserRole;
 
 QTreeWidgetItem* makeItem(const std::string& label, const std::string& path, const QIcon& icon) {
-    auto* item = new QTreeWidgetItem({QFile::decodeName(label.c_str())});
+    const QString text = QFile::decodeName(label.c_str());
+    auto* item = new QTreeWidgetItem({text});
+    item->setToolTip(0, text); // the whole name, when the list shows it elided
     item->setIcon(0, icon);
     item->setData(0, pathRole, QByteArray::fromStdString(path));
     return item;
@@ -57,6 +60,11 @@ FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
     setIndentation(10);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
+    // The column is as wide as the list: a long name is shortened in the middle, where the
+    // end that tells similar names apart stays visible, rather than scrolled to.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    header()->setMinimumSectionSize(0); // the usual minimum is wider than a narrow list
+    setTextElideMode(Qt::ElideMiddle);
     // Every entry is always shown: no expand and collapse marks beside the folders.
     setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     connect(this, &QTreeWidget::itemDoubleClicked, this,
@@ -100,6 +108,14 @@ bool FolderList::setPath(const std::string& folder, const std::string& root) {
     if (changed)
         emit pathChanged();
     return true;
+}
+
+bool FolderList::viewportEvent(QEvent* event) {
+    // A hidden header does not stretch its section, so the list keeps its one column as wide
+    // as the viewport, which narrows when the vertical scroll bar comes.
+    if (event->type() == QEvent::Resize)
+        header()->resizeSection(0, static_cast<QResizeEvent*>(event)->size().width());
+    return QTreeWidget::viewportEvent(event);
 }
 
 void FolderList::keyPressEvent(QKeyEvent* event) {

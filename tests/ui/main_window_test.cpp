@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -150,6 +151,26 @@ private slots:
         QTest::keyClick(dir, Qt::Key_Enter);
         QCOMPARE(dir->path(), folder);
         QCOMPARE(ui.File1->names().size(), 3u);
+    }
+
+    void longFolderNamesAreElidedWithoutAHorizontalScrollBar() {
+        const std::string longName = "a folder name far too long for the list at its width";
+        for (int i = 0; i < 20; ++i) // enough to need the vertical scroll bar
+            QDir(work.path()).mkpath(QStringLiteral("many/%1").arg(i));
+        QDir(work.path()).mkpath(QString::fromStdString("many/" + longName));
+        MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(ui.Dir1->setPath(in("many")));
+        QTRY_VERIFY(ui.Dir1->verticalScrollBar()->isVisible());
+        QVERIFY(!ui.Dir1->horizontalScrollBar()->isVisible());
+        QVERIFY(ui.Dir1->columnWidth(0) <= ui.Dir1->viewport()->width());
+        QCOMPARE(ui.Dir1->textElideMode(), Qt::ElideMiddle);
+        QTreeWidgetItem* item = folderItem(ui.Dir1, in("many/" + longName));
+        QVERIFY(ui.Dir1->visualItemRect(item).right() < ui.Dir1->viewport()->width());
+        QCOMPARE(item->toolTip(0).toStdString(), longName);
+        QDir(QString::fromStdString(in("many"))).removeRecursively();
     }
 
     void driveChangeGoesToTheDrivesOwnCurrentFolder() {

@@ -24,7 +24,8 @@ pid="" wm=""
 trap 'kill $pid $wm 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
 touch page.html other.html notes.txt
-mkdir sub
+# Enough folders for a vertical scroll bar in the folder list, and a name too long for it.
+mkdir sub drafts images old other scripts "a folder whose name is far too long for the list"
 
 # Waits up to ten seconds for the command to succeed.
 wait_for() {
