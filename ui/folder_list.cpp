@@ -5,6 +5,7 @@
 #include "frame/text/error.h"
 #include "frame/text/paths.h"
 #include "ui/drives.h"
+#include "ui/natural_order.h"
 
 #include <QApplication>
 #include <QFile>
@@ -84,6 +85,7 @@ bool FolderList::setPath(const std::string& folder, const std::string& root) {
     } catch (const Error&) {
         return false;
     }
+    sortNaturally(subfolders);
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     clear();
