@@ -13,6 +13,7 @@
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QStyle>
+#include <sys/stat.h>
 
 namespace stepwell {
 namespace {
@@ -48,6 +49,19 @@ std::vector<std::pair<std::string, std::string>> chainOf(const std::string& fold
         start = end;
     }
     return chain;
+}
+
+bool isFolder(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+// The folder that holds `path`, without a final '/' ("/" for a folder at the root).
+std::string parentOf(const std::string& path) {
+    std::string parent = folderPart(path);
+    if (parent.size() > 1)
+        parent.pop_back();
+    return parent;
 }
 
 } // namespace
@@ -129,8 +143,14 @@ void FolderList::keyPressEvent(QKeyEvent* event) {
 }
 
 void FolderList::openItem(QTreeWidgetItem* item) {
-    if (item)
-        setPath(item->data(0, pathRole).toByteArray().toStdString());
+    if (!item)
+        return;
+    // A folder removed since the list was filled: the nearest folder above it that still
+    // exists opens instead, so that no stale entry stays to be opened or stored.
+    std::string folder = item->data(0, pathRole).toByteArray().toStdString();
+    while (!isFolder(folder) && folder != "/" && !folderPart(folder).empty())
+        folder = parentOf(folder);
+    setPath(folder);
 }
 
 } // namespace stepwell

@@ -153,6 +153,39 @@ private slots:
         QCOMPARE(ui.File1->names().size(), 3u);
     }
 
+    void openingAFolderRemovedMeanwhileShowsTheNearestOneAbove() {
+        QDir(work.path()).mkpath("gone/deeper");
+        QDir(work.path()).mkpath("vanished");
+        MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto doubleClick = [&](const std::string& path) {
+            QTreeWidgetItem* item = folderItem(ui.Dir1, path);
+            QVERIFY(item);
+            const QPoint at = ui.Dir1->visualItemRect(item).center();
+            QTest::mouseClick(ui.Dir1->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(ui.Dir1->viewport(), Qt::LeftButton, {}, at);
+        };
+        // A subfolder of the open folder: the list is refreshed without it.
+        QDir(QString::fromStdString(in("vanished"))).removeRecursively();
+        doubleClick(in("vanished"));
+        QCOMPARE(ui.Dir1->path(), folder);
+        QVERIFY(!folderItem(ui.Dir1, in("vanished")));
+        QCOMPARE(ui.Dir1->highlightedPath(), folder);
+
+        // The open folder and its parent gone: the list and the file list move up.
+        doubleClick(in("gone"));
+        doubleClick(in("gone/deeper"));
+        QCOMPARE(ui.File1->path(), in("gone/deeper"));
+        QDir(QString::fromStdString(in("gone"))).removeRecursively();
+        doubleClick(in("gone/deeper"));
+        QCOMPARE(ui.Dir1->path(), folder);
+        QCOMPARE(ui.Dir1->highlightedPath(), folder);
+        QVERIFY(!folderItem(ui.Dir1, in("gone")));
+        QCOMPARE(ui.File1->path(), folder);
+    }
+
     void longFolderNamesAreElidedWithoutAHorizontalScrollBar() {
         const std::string longName = "a folder name far too long for the list at its width";
         for (int i = 0; i < 20; ++i) // enough to need the vertical scroll bar
