@@ -8,10 +8,10 @@
 #include "ui/file_list.h"
 #include "ui/folder_list.h"
 #include "ui/override_cursor.h"
+#include "ui/stepwell_icon.h"
 
 #include <QCheckBox>
 #include <QFile>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -20,16 +20,6 @@
 #include <cmath>
 
 namespace stepwell {
-namespace {
-
-QIcon stepwellIcon() {
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/stepwell-%1.png").arg(size), QSize(size, size));
-    return icon;
-}
-
-} // namespace
 
 MainWindow::MainWindow(const StartupState& state, Prompts* prompts)
     : programDir_(state.programDir), prompts_(prompts) {

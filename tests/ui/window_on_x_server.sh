@@ -1,16 +1,17 @@
 #!/usr/bin/env bash
 # Runs the real program with an empty command line on a virtual X server under the Openbox
 # window manager, finds its window by its title, and saves screenshots at the design size,
-# widened, and back at the design size, which must look exactly as at the start.
+# widened, and back at the design size, which must look exactly as at the start. Then a
+# command-line run's question dialog, with its frame.
 # Usage: window_on_x_server.sh PROGRAM OUTPUT_FOLDER
 set -euo pipefail
 program=$1
 out=$2
 mkdir -p "$out"
-rm -f "$out"/window-*.png
+rm -f "$out"/window-*.png "$out"/dialog-*.png
 
 if [ -z "${STEPWELL_ON_X:-}" ]; then
-    for tool in xvfb-run xdotool xprop import identify compare openbox; do
+    for tool in xvfb-run xdotool xprop xwininfo import identify compare openbox; do
         command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
     done
     export STEPWELL_ON_X=1
@@ -98,3 +99,39 @@ done
 whole=$(compare -metric AE "$out/window-design.png" "$out/window-back.png" null: 2>&1 || true)
 echo "whole window: $whole pixels differ"
 [ -z "$moved" ] && [ "$whole" = 0 ] || { echo "not back at the starting layout:$moved"; exit 1; }
+
+# A command-line run asks in a dialog of its own, with the window's icon, and a title bar
+# that offers no resizing or maximising. (Openbox keeps its minimise button on every dialog,
+# whatever the program asks for.)
+icon=$(xprop -id "$window" _NET_WM_ICON | md5sum)
+kill "$pid"
+wait "$pid" 2>/dev/null || true
+: >page.html.ident
+"$program" page.html >"$out/dialog-output.txt" 2>&1 &
+pid=$!
+find_dialog() {
+    dialog=$(xdotool search --onlyvisible --name '^Stepwell$' 2>/dev/null | head -n1 || true)
+    [ -n "$dialog" ] && xprop -id "$dialog" _NET_WM_ALLOWED_ACTIONS | grep -q =
+}
+wait_for find_dialog || { echo "no dialog titled 'Stepwell':"; cat "$out/dialog-output.txt"; exit 1; }
+allowed=$(xprop -id "$dialog" _NET_WM_ALLOWED_ACTIONS | cut -d= -f2)
+echo "dialog allows:$allowed"
+case $allowed in *MAXIMIZE* | *RESIZE*) echo "the dialog can be resized or maximised"; exit 1 ;; esac
+[ "$(xprop -id "$dialog" _NET_WM_ICON | md5sum)" = "$icon" ] ||
+    { echo "the dialog's icon is not the window's"; exit 1; }
+# The dialog with the frame the window manager gives it.
+wait_for sh -c "xprop -id $dialog _NET_FRAME_EXTENTS | grep -q ="
+IFS=', ' read -r left right top bottom <<<"$(xprop -id "$dialog" _NET_FRAME_EXTENTS | cut -d= -f2)"
+geometry=$(xwininfo -id "$dialog")
+field() { grep "$1" <<<"$geometry" | cut -d: -f2; }
+x=$(field 'Absolute upper-left X') y=$(field 'Absolute upper-left Y')
+width=$(field 'Width') height=$(field 'Height')
+import -window root -crop \
+    "$((width + left + right))x$((height + top + bottom))+$((x - left))+$((y - top))" \
+    +repage "$out/dialog-question.png"
+echo "dialog-question.png: $(identify -format '%wx%h' "$out/dialog-question.png")"
+# Escape answers No: the run ends, and the existing output stays as it was.
+xdotool windowfocus --sync "$dialog" key Escape
+wait_for sh -c "! kill -0 $pid 2>/dev/null" || { echo "the run did not end after the answer"; exit 1; }
+wait "$pid" || { echo "the run failed:"; cat "$out/dialog-output.txt"; exit 1; }
+[ ! -s page.html.ident ] || { echo "page.html.ident was overwritten"; exit 1; }
