@@ -6,11 +6,12 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
 # Debian packages the build, the tests and the window need (desktop-file-utils checks the
-# desktop entry; file is what CPack uses to find the program's library dependencies).
+# desktop entry; file is what CPack uses to find the program's library dependencies; openbox
+# and x11-utils run and inspect the window under a real window manager).
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
 	clang-format python3 desktop-file-utils file time hyperfine \
 	qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic \
-	xvfb xauth xdotool imagemagick clang libclang-rt-14-dev
+	xvfb xauth xdotool imagemagick openbox x11-utils clang libclang-rt-14-dev
 
 # Where `make install` puts Stepwell; DESTDIR stages the tree elsewhere (for packaging).
 PREFIX ?= /usr/local

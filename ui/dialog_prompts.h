@@ -6,8 +6,9 @@ class QWidget;
 
 namespace stepwell {
 
-/// Prompts as modal message boxes titled "Stepwell": a question with Yes (the default) and
-/// No, an error with the critical icon and OK.
+/// Prompts as modal message boxes titled "Stepwell", with Stepwell's icon and a close button
+/// as the title bar's only button: a question with Yes (the default) and No, an error with
+/// the critical icon and OK.
 class DialogPrompts : public Prompts {
 public:
     explicit DialogPrompts(QWidget* parent = nullptr) : parent_(parent) {}

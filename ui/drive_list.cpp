@@ -22,10 +22,14 @@ DriveList::DriveList(QWidget* parent) : QComboBox(parent) {
     });
 }
 
-void DriveList::setDrives(std::vector<Drive> drives, const std::string& currentDirectory) {
+void DriveList::setDrives(std::vector<Drive> drives, const std::string& currentDirectory,
+                          const std::string& startDirectory) {
     drives_ = std::move(drives);
-    const std::size_t current = driveOf(drives_, currentDirectory);
     directories_.clear();
+    if (!startDirectory.empty())
+        directories_[drives_.at(driveOf(drives_, startDirectory)).mountPath] = startDirectory;
+    // On the drive that holds both, the current directory (the default folder) wins.
+    const std::size_t current = driveOf(drives_, currentDirectory);
     directories_[drives_.at(current).mountPath] = currentDirectory;
     const QSignalBlocker blocker(this);
     fill();

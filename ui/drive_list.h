@@ -17,9 +17,11 @@ public:
     explicit DriveList(QWidget* parent = nullptr);
 
     /// Fills the list with `drives` and selects the one holding `currentDirectory`, which
-    /// becomes that drive's current directory; every other drive starts at its root. Emits
-    /// no change.
-    void setDrives(std::vector<Drive> drives, const std::string& currentDirectory);
+    /// becomes that drive's current directory. The drive holding `startDirectory` (the folder
+    /// Stepwell was started in, which a default folder may have left) starts there; every
+    /// other drive starts at its root. Emits no change.
+    void setDrives(std::vector<Drive> drives, const std::string& currentDirectory,
+                   const std::string& startDirectory);
     /// The drive at `index`.
     const Drive& drive(int index) const { return drives_.at(std::size_t(index)); }
     /// The current directory of the drive at `index`.

@@ -11,8 +11,8 @@ class QStringListModel;
 namespace stepwell {
 
 /// The file list: the regular, non-hidden files of one folder whose names match a pattern,
-/// sorted by name. Names are kept as the bytes the file system gave, so a name that is not
-/// valid UTF-8 still converts.
+/// in natural order (ignoring case, numbers by value). Names are kept as the bytes the file system
+/// gave, so a name that is not valid UTF-8 still converts.
 class FileList : public QListView {
     Q_OBJECT
 public:

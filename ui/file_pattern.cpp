@@ -3,6 +3,7 @@
 #include "frame/sys/folder_listing.h"
 #include "frame/text/paths.h"
 #include "frame/text/wildcards.h"
+#include "ui/natural_order.h"
 
 #include <algorithm>
 
@@ -27,11 +28,13 @@ FileListView fileListViewFor(const std::string& text, const FileListView& curren
 
 std::vector<std::string> listMatchingFiles(const std::string& folder,
                                            const std::vector<std::string>& patterns) {
-    return listFiles(folder, [&patterns](std::string_view name) {
+    std::vector<std::string> names = listFiles(folder, [&patterns](std::string_view name) {
         return std::any_of(patterns.begin(), patterns.end(), [name](const std::string& pattern) {
             return wildcardMatch(pattern, name, true);
         });
     });
+    sortNaturally(names);
+    return names;
 }
 
 std::vector<std::string> splitPatterns(const std::string& pattern) {

@@ -20,8 +20,8 @@ FileListView fileListViewFor(const std::string& text, const FileListView& curren
                              const std::string& base);
 
 /// The names of the regular, non-hidden files of `folder` that match any of `patterns`
-/// ('*' and '?' wildcards, ignoring the case of ASCII letters), in name order. Throws Error
-/// when the folder cannot be read.
+/// ('*' and '?' wildcards, ignoring the case of ASCII letters), in natural order (see
+/// sortNaturally). Throws Error when the folder cannot be read.
 std::vector<std::string> listMatchingFiles(const std::string& folder,
                                            const std::vector<std::string>& patterns);
 

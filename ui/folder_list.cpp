@@ -5,11 +5,13 @@
 #include "frame/text/error.h"
 #include "frame/text/paths.h"
 #include "ui/drives.h"
+#include "ui/natural_order.h"
 
 #include <QApplication>
 #include <QFile>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QStyle>
 
 namespace stepwell {
@@ -18,7 +20,9 @@ namespace {
 constexpr int pathRole = Qt::UserRole;
 
 QTreeWidgetItem* makeItem(const std::string& label, const std::string& path, const QIcon& icon) {
-    auto* item = new QTreeWidgetItem({QFile::decodeName(label.c_str())});
+    const QString text = QFile::decodeName(label.c_str());
+    auto* item = new QTreeWidgetItem({text});
+    item->setToolTip(0, text); // the whole name, when the list shows it elided
     item->setIcon(0, icon);
     item->setData(0, pathRole, QByteArray::fromStdString(path));
     return item;
@@ -46,6 +50,14 @@ std::vector<std::pair<std::string, std::string>> chainOf(const std::string& fold
     return chain;
 }
 
+// The folder that holds `path`, without a final '/' ("/" for a folder at the root).
+std::string parentOf(const std::string& path) {
+    std::string parent = folderPart(path);
+    if (parent.size() > 1)
+        parent.pop_back();
+    return parent;
+}
+
 } // namespace
 
 FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
@@ -57,6 +69,11 @@ FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
     setIndentation(10);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
+    // The column is as wide as the list: a long name is shortened in the middle, where the
+    // end that tells similar names apart stays visible, rather than scrolled to.
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    header()->setMinimumSectionSize(0); // the usual minimum is wider than a narrow list
+    setTextElideMode(Qt::ElideMiddle);
     // Every entry is always shown: no expand and collapse marks beside the folders.
     setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     connect(this, &QTreeWidget::itemDoubleClicked, this,
@@ -76,6 +93,7 @@ bool FolderList::setPath(const std::string& folder, const std::string& root) {
     } catch (const Error&) {
         return false;
     }
+    sortNaturally(subfolders);
     const QIcon openIcon = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     clear();
@@ -102,6 +120,14 @@ bool FolderList::setPath(const std::string& folder, const std::string& root) {
     return true;
 }
 
+bool FolderList::viewportEvent(QEvent* event) {
+    // A hidden header does not stretch its section, so the list keeps its one column as wide
+    // as the viewport, which narrows when the vertical scroll bar comes.
+    if (event->type() == QEvent::Resize)
+        header()->resizeSection(0, static_cast<QResizeEvent*>(event)->size().width());
+    return QTreeWidget::viewportEvent(event);
+}
+
 void FolderList::keyPressEvent(QKeyEvent* event) {
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         openItem(currentItem());
@@ -111,8 +137,14 @@ void FolderList::keyPressEvent(QKeyEvent* event) {
 }
 
 void FolderList::openItem(QTreeWidgetItem* item) {
-    if (item)
-        setPath(item->data(0, pathRole).toByteArray().toStdString());
+    if (!item)
+        return;
+    // A folder removed since the list was filled: the nearest folder above it that still
+    // exists opens instead, so that no stale entry stays to be opened or stored.
+    std::string folder = item->data(0, pathRole).toByteArray().toStdString();
+    while (!isFolder(folder) && folder != "/" && !folderPart(folder).empty())
+        folder = parentOf(folder);
+    setPath(folder);
 }
 
 } // namespace stepwell

@@ -6,8 +6,10 @@
 namespace stepwell {
 
 /// The folder list: the open folder's chain of parents from its volume's root, each shown
-/// open, then its subfolders (hidden ones left out), shown closed and indented one step
-/// further. A click highlights an entry; a double-click or Enter opens it.
+/// open, then its subfolders (hidden ones left out, in natural order), shown closed and
+/// indented one step further. A click highlights an entry; a double-click or Enter opens it.
+/// Names too long for the list are elided in the middle, with the whole name as the entry's
+/// tooltip.
 class FolderList : public QTreeWidget {
     Q_OBJECT
 public:
@@ -32,6 +34,7 @@ signals:
     void pathChanged();
 
 protected:
+    bool viewportEvent(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:

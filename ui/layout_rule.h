@@ -15,7 +15,8 @@ struct TwipsRect {
 namespace design {
 inline constexpr float clientWidth = 3780;
 inline constexpr float clientHeight = 3000;
-/// What the frame and caption add to the client size where the platform does not say.
+/// What the frame and caption add to the client size: the window lays out its controls for
+/// the client size plus these, whatever frame the desktop draws.
 inline constexpr float frameWidth = 120;
 inline constexpr float frameHeight = 400;
 

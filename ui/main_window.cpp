@@ -8,10 +8,10 @@
 #include "ui/file_list.h"
 #include "ui/folder_list.h"
 #include "ui/override_cursor.h"
+#include "ui/stepwell_icon.h"
 
 #include <QCheckBox>
 #include <QFile>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -20,16 +20,6 @@
 #include <cmath>
 
 namespace stepwell {
-namespace {
-
-QIcon stepwellIcon() {
-    QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/icons/stepwell-%1.png").arg(size), QSize(size, size));
-    return icon;
-}
-
-} // namespace
 
 MainWindow::MainWindow(const StartupState& state, Prompts* prompts)
     : places_(state.places), prompts_(prompts) {
@@ -101,7 +91,7 @@ void MainWindow::showStartupState(const StartupState& state) {
     }
     std::vector<Drive> drives = mountedDrives();
     const std::string root = drives.at(driveOf(drives, current)).mountPath;
-    Drive1->setDrives(std::move(drives), current);
+    Drive1->setDrives(std::move(drives), current, state.startDirectory);
     if (!Dir1->setPath(current, root))
         Dir1->setPath(root, root);
 }
@@ -144,10 +134,11 @@ void MainWindow::changeDrive(int index) {
 
 void MainWindow::convertSelected() {
     const std::string name = File1->selectedName();
-    // The folder's path, a '/', and the name, as they stand: at the root this gives "//name",
-    // which names the same file.
+    // The folder the file list shows (which a folder part in the pattern box may have moved
+    // away from the folder list's), a '/', and the name, as they stand: at the root this
+    // gives "//name", which names the same file.
     if (!name.empty())
-        convert(Dir1->path() + "/" + name);
+        convert(File1->path() + "/" + name);
 }
 
 void MainWindow::convert(const std::string& path) {
@@ -173,14 +164,13 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void MainWindow::layoutControls() {
-    // The outer size: the frame's where the platform reports one, otherwise the client size
-    // plus the usual frame, so that the design size gives the design geometry.
-    const QSize frame = frameGeometry().size();
-    const bool hasFrame = frame != size();
-    const float width = hasFrame ? float(frame.width()) * twipsPerPixelX()
-                                 : float(this->width()) * twipsPerPixelX() + design::frameWidth;
-    const float height = hasFrame ? float(frame.height()) * twipsPerPixelY()
-                                  : float(this->height()) * twipsPerPixelY() + design::frameHeight;
+    // The rule is written for the outer size. It is taken as the client size plus the frame
+    // the design allows for, not the frame the desktop draws: that one differs between window
+    // managers and is known only once the window is framed, so the same client size could
+    // give two layouts, and a frame thinner than the allowance would put the design size
+    // below the width where the horizontal rule applies.
+    const float width = float(this->width()) * twipsPerPixelX() + design::frameWidth;
+    const float height = float(this->height()) * twipsPerPixelY() + design::frameHeight;
     applyLayoutRule(resizable_, width, height);
     place(Dir1, resizable_.folderList);
     place(File1, resizable_.fileList);

@@ -53,20 +53,6 @@ public:
     /// Drop, for the same: the dropped files are converted one after another.
     void dropFiles(QDropEvent* event);
 
-    DriveList* Drive1;
-    FolderList* Dir1;
-    FileList* File1;
-    QPushButton* cmdCVT;
-    QLineEdit* txtEXT;
-    QCheckBox* Check1;
-    QLabel* Label1;
-
-    // Context menus, popped up by a right-button press on the folder list or the check box.
-    QMenu* dirRightClick;
-    QAction* setDefaultDir;
-    QMenu* chkRightClick;
-    QAction* setDefaultChk;
-
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -91,6 +77,21 @@ private:
     float twipsPerPixelX() const;
     float twipsPerPixelY() const;
     void place(QWidget* control, const TwipsRect& rect);
+
+    // The controls, each also found by its object name (its member name here).
+    DriveList* Drive1;
+    FolderList* Dir1;
+    FileList* File1;
+    QPushButton* cmdCVT;
+    QLineEdit* txtEXT;
+    QCheckBox* Check1;
+    QLabel* Label1;
+
+    // Context menus, popped up by a right-button press on the folder list or the check box.
+    QMenu* dirRightClick;
+    QAction* setDefaultDir;
+    QMenu* chkRightClick;
+    QAction* setDefaultChk;
 
     Places places_;
     ResizableControls resizable_;

@@ -101,16 +101,16 @@ private slots:
 
     void onlyTheDropTargetsTakeFilesAndNothingTakesText() {
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         const auto files = filesData({in("a.html")});
         const auto text = textData();
-        for (QWidget* target : {static_cast<QWidget*>(&window), window.Dir1->viewport(),
-                                window.File1->viewport(), static_cast<QWidget*>(window.txtEXT)}) {
+        for (QWidget* target : {static_cast<QWidget*>(&window), ui.Dir1->viewport(),
+                                ui.File1->viewport(), static_cast<QWidget*>(ui.txtEXT)}) {
             QVERIFY2(acceptsDrag(target, files.get()), qPrintable(target->objectName()));
             QVERIFY(!acceptsDrag(target, text.get()));
         }
-        for (QWidget* other :
-             {static_cast<QWidget*>(window.Drive1), static_cast<QWidget*>(window.cmdCVT),
-              static_cast<QWidget*>(window.Check1)}) {
+        for (QWidget* other : {static_cast<QWidget*>(ui.Drive1), static_cast<QWidget*>(ui.cmdCVT),
+                               static_cast<QWidget*>(ui.Check1)}) {
             QVERIFY2(other->acceptDrops(), "or Qt hands the drag to the window behind");
             QVERIFY2(!acceptsDrag(other, files.get()), qPrintable(other->objectName()));
             QVERIFY(!acceptsDrag(other, text.get()));
@@ -120,8 +120,9 @@ private slots:
     void droppedFilesConvertInOrderAndADeclinedOneDoesNotStopTheRest() {
         test::ScriptedPrompts prompts({true, false, true});
         MainWindow window(startUpFrom(program), &prompts);
+        const test::Controls ui(window);
         const auto files = filesData({in("c.html"), in("a.html"), in("b.html")});
-        drop(window.File1->viewport(), files.get());
+        drop(ui.File1->viewport(), files.get());
         QTRY_COMPARE(prompts.questions.size(), 3u);
         QCOMPARE(prompts.questions, (Names{in("c.html.ident") + "を上書きしますか?",
                                            in("a.html.ident") + "を上書きしますか?",
@@ -135,14 +136,15 @@ private slots:
     void dropOnThePatternBoxConvertsAndKeepsItsText() {
         test::ScriptedPrompts prompts({true});
         MainWindow window(startUpFrom(program), &prompts);
+        const test::Controls ui(window);
         const auto files = filesData({in("a.html")});
-        drop(window.txtEXT, files.get());
+        drop(ui.txtEXT, files.get());
         QTRY_COMPARE(read(in("a.html.ident")), std::string("x\n"));
-        QCOMPARE(window.txtEXT->text(), QStringLiteral("*.html"));
+        QCOMPARE(ui.txtEXT->text(), QStringLiteral("*.html"));
         const auto text = textData();
-        drop(window.txtEXT, text.get());
+        drop(ui.txtEXT, text.get());
         QCoreApplication::processEvents();
-        QCOMPARE(window.txtEXT->text(), QStringLiteral("*.html"));
+        QCOMPARE(ui.txtEXT->text(), QStringLiteral("*.html"));
         QCOMPARE(prompts.questions.size(), 1u);
     }
 
@@ -163,34 +165,36 @@ private slots:
     void noDropIsTakenWhileAQuestionIsOpen() {
         // Answers Yes, after trying a second drag while the question is open.
         struct DragDuringQuestion : Prompts {
-            MainWindow* window = nullptr;
+            QWidget* fileList = nullptr;
             const QMimeData* files = nullptr;
             int questions = 0;
             bool secondDragTaken = false;
             bool askYesNo(const std::string&) override {
                 ++questions;
-                secondDragTaken |= acceptsDrag(window->File1->viewport(), files);
+                secondDragTaken |= acceptsDrag(fileList, files);
                 return true;
             }
             void showError(const std::string&) override {}
         } prompts;
         MainWindow window(startUpFrom(program), &prompts);
+        const test::Controls ui(window);
         const auto files = filesData({in("a.html")});
-        prompts.window = &window;
+        prompts.fileList = ui.File1->viewport();
         prompts.files = files.get();
-        drop(window.Dir1->viewport(), files.get());
+        drop(ui.Dir1->viewport(), files.get());
         QTRY_COMPARE(prompts.questions, 1);
         QVERIFY(!prompts.secondDragTaken);
-        QVERIFY(acceptsDrag(window.File1->viewport(), files.get())); // open again afterwards
+        QVERIFY(acceptsDrag(ui.File1->viewport(), files.get())); // open again afterwards
     }
 
     void dropsOnOtherControlsOrTextDropsDoNothing() {
         test::ScriptedPrompts prompts; // any question fails the test
         MainWindow window(startUpFrom(program), &prompts);
+        const test::Controls ui(window);
         const auto files = filesData({in("a.html")});
-        drop(window.Drive1, files.get());
-        drop(window.cmdCVT, files.get());
-        drop(window.Check1, files.get());
+        drop(ui.Drive1, files.get());
+        drop(ui.cmdCVT, files.get());
+        drop(ui.Check1, files.get());
         const auto text = textData();
         drop(&window, text.get());
         QCoreApplication::processEvents();
@@ -200,35 +204,36 @@ private slots:
 
     void rightPressOnlyPopsUpTheMenus() {
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.setDefaultDir->text(), QStringLiteral("デフォルトフォルダにする"));
-        QCOMPARE(window.setDefaultChk->text(), QStringLiteral("デフォルト設定にする"));
-        QCOMPARE(window.dirRightClick->title(), QStringLiteral("dir右"));
-        QCOMPARE(window.chkRightClick->title(), QStringLiteral("chk右"));
+        QCOMPARE(ui.setDefaultDir->text(), QStringLiteral("デフォルトフォルダにする"));
+        QCOMPARE(ui.setDefaultChk->text(), QStringLiteral("デフォルト設定にする"));
+        QCOMPARE(ui.dirRightClick->title(), QStringLiteral("dir右"));
+        QCOMPARE(ui.chkRightClick->title(), QStringLiteral("chk右"));
         for (Qt::MouseButton button : {Qt::LeftButton, Qt::MiddleButton}) {
-            press(window.Dir1->viewport(), button);
-            press(window.Check1, button);
-            QVERIFY(!window.dirRightClick->isVisible());
-            QVERIFY(!window.chkRightClick->isVisible());
+            press(ui.Dir1->viewport(), button);
+            press(ui.Check1, button);
+            QVERIFY(!ui.dirRightClick->isVisible());
+            QVERIFY(!ui.chkRightClick->isVisible());
         }
-        window.Check1->setChecked(false);
+        ui.Check1->setChecked(false);
 
         // The right press highlights the folder under the pointer for the menu.
-        const QRect sub = window.Dir1->visualItemRect(folderItem(window.Dir1, in("sub")));
-        press(window.Dir1->viewport(), Qt::RightButton, sub.center());
-        QTRY_VERIFY(window.dirRightClick->isVisible());
-        QCOMPARE(window.Dir1->highlightedPath(), in("sub"));
-        QCOMPARE(window.Dir1->path(), folder);
-        window.dirRightClick->hide();
+        const QRect sub = ui.Dir1->visualItemRect(folderItem(ui.Dir1, in("sub")));
+        press(ui.Dir1->viewport(), Qt::RightButton, sub.center());
+        QTRY_VERIFY(ui.dirRightClick->isVisible());
+        QCOMPARE(ui.Dir1->highlightedPath(), in("sub"));
+        QCOMPARE(ui.Dir1->path(), folder);
+        ui.dirRightClick->hide();
 
-        press(window.Check1, Qt::RightButton);
-        QTRY_VERIFY(window.chkRightClick->isVisible());
-        QCOMPARE(window.Check1->checkState(), Qt::Unchecked);
-        window.chkRightClick->hide();
-        press(window.File1->viewport(), Qt::RightButton);
-        press(window.cmdCVT, Qt::RightButton);
-        QVERIFY(!window.dirRightClick->isVisible() && !window.chkRightClick->isVisible());
+        press(ui.Check1, Qt::RightButton);
+        QTRY_VERIFY(ui.chkRightClick->isVisible());
+        QCOMPARE(ui.Check1->checkState(), Qt::Unchecked);
+        ui.chkRightClick->hide();
+        press(ui.File1->viewport(), Qt::RightButton);
+        press(ui.cmdCVT, Qt::RightButton);
+        QVERIFY(!ui.dirRightClick->isVisible() && !ui.chkRightClick->isVisible());
     }
 
     void storingKeepsTheOtherLine_data() {
@@ -250,7 +255,8 @@ private slots:
         QFETCH(QString, afterReplace);
         test::ScriptedPrompts prompts;
         MainWindow window(startUpFrom(program), &prompts);
-        window.Dir1->setCurrentItem(folderItem(window.Dir1, in("sub")));
+        const test::Controls ui(window);
+        ui.Dir1->setCurrentItem(folderItem(ui.Dir1, in("sub")));
         window.setReplaceSetting(2);
         const auto reset = [&] {
             QFile::remove(QString::fromStdString(ini()));
@@ -258,11 +264,11 @@ private slots:
                 write(ini(), before.toStdString());
         };
         reset();
-        window.setDefaultDir->trigger();
+        ui.setDefaultDir->trigger();
         QCOMPARE(QString::fromStdString(read(ini())),
                  QString(afterFolder).replace("F", QString::fromStdString(in("sub"))));
         reset();
-        window.setDefaultChk->trigger();
+        ui.setDefaultChk->trigger();
         QCOMPARE(QString::fromStdString(read(ini())), afterReplace);
         QVERIFY(prompts.errors.empty());
     }
@@ -272,8 +278,9 @@ private slots:
         StartupState state = startUpFrom(program);
         state.places.programDir = "/proc/stepwell-nowhere"; // a folder nobody can make
         MainWindow window(state, &prompts);
-        window.setDefaultDir->trigger();
-        window.setDefaultChk->trigger();
+        const test::Controls ui(window);
+        ui.setDefaultDir->trigger();
+        ui.setDefaultChk->trigger();
         QCOMPARE(prompts.errors.size(), 2u);
         QVERIFY(prompts.errors[0].find("Stepwell.ini") != std::string::npos);
     }
@@ -281,18 +288,20 @@ private slots:
     void theNextStartAppliesTheStoredDefaults() {
         {
             MainWindow window(startUpFrom(program));
-            window.Dir1->setCurrentItem(folderItem(window.Dir1, in("sub")));
-            window.setDefaultDir->trigger();
-            window.Check1->setChecked(true);
-            window.setDefaultChk->trigger();
-            QCOMPARE(window.Dir1->path(), folder); // the running window stays as it is
+            const test::Controls ui(window);
+            ui.Dir1->setCurrentItem(folderItem(ui.Dir1, in("sub")));
+            ui.setDefaultDir->trigger();
+            ui.Check1->setChecked(true);
+            ui.setDefaultChk->trigger();
+            QCOMPARE(ui.Dir1->path(), folder); // the running window stays as it is
         }
         changeDirectory(startedIn);
         MainWindow next(startUpFrom(program));
-        QCOMPARE(next.Dir1->path(), in("sub"));
-        QCOMPARE(next.File1->path(), in("sub"));
+        const test::Controls nextUi(next);
+        QCOMPARE(nextUi.Dir1->path(), in("sub"));
+        QCOMPARE(nextUi.File1->path(), in("sub"));
         QCOMPARE(next.replaceSetting(), 1);
-        QVERIFY(isInside(in("sub"), next.Drive1->drive(next.Drive1->currentIndex()).mountPath));
+        QVERIFY(isInside(in("sub"), nextUi.Drive1->drive(nextUi.Drive1->currentIndex()).mountPath));
     }
 };
 

@@ -2,6 +2,7 @@
 #include "frame/text/error.h"
 #include "tests/ui/suite.h"
 #include "ui/file_pattern.h"
+#include "ui/natural_order.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -91,6 +92,30 @@ private slots:
         QVERIFY(::symlink("b", (folder + "/to-b").c_str()) == 0);
         std::ofstream(folder + "/file") << "x";
         QCOMPARE(listSubfolders(folder), (Names{"A", "b", "to-b"}));
+    }
+
+    void namesSortAsFileManagersShowThem_data() {
+        QTest::addColumn<QStringList>("sorted");
+        QTest::newRow("numbers by value") << QStringList{"page2.html", "page10.html", "page100"};
+        QTest::newRow("case ignored") << QStringList{"b.html", "name with space.html", "page.html",
+                                                     "Shout.HTML", "UPPER.HTML"};
+        QTest::newRow("only case differs: bytes")
+            << QStringList{"A.html", "a.html", "Page1.html", "page01.html", "page1.html"};
+        QTest::newRow("longer than any integer")
+            << QStringList{"x9.txt", "x10.txt", "x123456789012345678901234567890.txt",
+                           "x123456789012345678901234567891.txt"};
+        QTest::newRow("digits before letters") << QStringList{"1", "9a", "10", "a", "a1b", "a2"};
+        QTest::newRow("beyond ASCII") << QStringList{"Zebra", "émile", "Étienne", "ÿ"};
+    }
+    void namesSortAsFileManagersShowThem() {
+        QFETCH(QStringList, sorted);
+        Names expected;
+        for (const QString& name : sorted)
+            expected.push_back(name.toStdString());
+        Names names(expected.rbegin(), expected.rend());
+        std::swap(names[0], names[names.size() / 2]);
+        sortNaturally(names);
+        QCOMPARE(names, expected);
     }
 
     void aFolderThatCannotBeReadThrows() {

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -65,21 +66,22 @@ private slots:
 
     void startsInTheCurrentFolderWithoutSettings() {
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         QCOMPARE(window.objectName(), QStringLiteral("frmMAIN"));
         QCOMPARE(window.windowTitle(), QStringLiteral("Stepwell 0.3"));
-        QCOMPARE(window.txtEXT->text(), QStringLiteral("*.html"));
-        QCOMPARE(window.Check1->checkState(), Qt::Unchecked);
-        QCOMPARE(window.Dir1->path(), folder);
-        QCOMPARE(window.File1->path(), folder);
-        QCOMPARE(window.File1->names(), (Names{"Shout.HTML", "b.html", "page.html"}));
-        const Drive& drive = window.Drive1->drive(window.Drive1->currentIndex());
-        QVERIFY(window.Drive1->currentText().startsWith(QString::fromStdString(drive.mountPath)));
+        QCOMPARE(ui.txtEXT->text(), QStringLiteral("*.html"));
+        QCOMPARE(ui.Check1->checkState(), Qt::Unchecked);
+        QCOMPARE(ui.Dir1->path(), folder);
+        QCOMPARE(ui.File1->path(), folder);
+        QCOMPARE(ui.File1->names(), (Names{"b.html", "page.html", "Shout.HTML"}));
+        const Drive& drive = ui.Drive1->drive(ui.Drive1->currentIndex());
+        QVERIFY(ui.Drive1->currentText().startsWith(QString::fromStdString(drive.mountPath)));
         QVERIFY(isInside(folder, drive.mountPath));
         // The chain runs from the volume's root down to the open folder, then its subfolders.
-        QCOMPARE(window.Dir1->topLevelItem(0)->text(0).toStdString(), window.Dir1->root());
-        QVERIFY(folderItem(window.Dir1, in("sub")));
-        QVERIFY(!folderItem(window.Dir1, in(".hidden")));
-        QCOMPARE(window.Dir1->highlightedPath(), folder);
+        QCOMPARE(ui.Dir1->topLevelItem(0)->text(0).toStdString(), ui.Dir1->root());
+        QVERIFY(folderItem(ui.Dir1, in("sub")));
+        QVERIFY(!folderItem(ui.Dir1, in(".hidden")));
+        QCOMPARE(ui.Dir1->highlightedPath(), folder);
     }
 
     void settingsFileGivesTheFolderAndTheReplaceSetting_data() {
@@ -97,35 +99,39 @@ private slots:
         write(program + "/Stepwell.ini", in("sub") + "\r\n" + line2.toStdString() + "\r\n");
         changeDirectory(startedIn);
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         QCOMPARE(currentDirectory(), in("sub"));
-        QCOMPARE(window.Dir1->path(), in("sub"));
-        QCOMPARE(window.File1->names(), Names{"inner.html"});
-        QCOMPARE(window.Check1->checkState(), state);
+        QCOMPARE(ui.Dir1->path(), in("sub"));
+        QCOMPARE(ui.File1->names(), Names{"inner.html"});
+        QCOMPARE(ui.Check1->checkState(), state);
         QCOMPARE(window.replaceSetting(), setting);
     }
 
     void missingDefaultFolderStillAppliesTheReplaceSetting() {
         write(program + "/Stepwell.ini", in("gone") + "\r\n1\r\n");
         MainWindow window(startUpFrom(program));
-        QCOMPARE(window.Dir1->path(), folder);
+        const test::Controls ui(window);
+        QCOMPARE(ui.Dir1->path(), folder);
         QCOMPARE(window.replaceSetting(), 1);
     }
 
     void greyedCheckBoxLeavesThatStateOnClick() {
         write(program + "/Stepwell.ini", folder + "\r\n2\r\n");
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         QCOMPARE(window.replaceSetting(), 2);
-        window.Check1->click();
-        window.Check1->click();
-        window.Check1->click();
+        ui.Check1->click();
+        ui.Check1->click();
+        ui.Check1->click();
         QCOMPARE(window.replaceSetting(), 1); // greyed, checked, unchecked, checked
     }
 
     void folderListOpensOnDoubleClickOrEnterAndHighlightsOnClick() {
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        FolderList* dir = window.Dir1;
+        FolderList* dir = ui.Dir1;
         QTreeWidgetItem* sub = folderItem(dir, in("sub"));
         const QPoint at = dir->visualItemRect(sub).center();
         QTest::mouseClick(dir->viewport(), Qt::LeftButton, {}, at);
@@ -134,8 +140,8 @@ private slots:
 
         QTest::mouseDClick(dir->viewport(), Qt::LeftButton, {}, at);
         QCOMPARE(dir->path(), in("sub"));
-        QCOMPARE(window.File1->path(), in("sub"));
-        QCOMPARE(window.File1->names(), Names{"inner.html"});
+        QCOMPARE(ui.File1->path(), in("sub"));
+        QCOMPARE(ui.File1->names(), Names{"inner.html"});
         QCOMPARE(currentDirectory(), folder); // picking a folder leaves the current directory
 
         dir->setCurrentItem(folderItem(dir, in("sub/deeper")));
@@ -144,91 +150,184 @@ private slots:
         dir->setCurrentItem(folderItem(dir, folder)); // a parent in the chain
         QTest::keyClick(dir, Qt::Key_Enter);
         QCOMPARE(dir->path(), folder);
-        QCOMPARE(window.File1->names().size(), 3u);
+        QCOMPARE(ui.File1->names().size(), 3u);
+    }
+
+    void openingAFolderRemovedMeanwhileShowsTheNearestOneAbove() {
+        QDir(work.path()).mkpath("gone/deeper");
+        QDir(work.path()).mkpath("vanished");
+        MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const auto doubleClick = [&](const std::string& path) {
+            QTreeWidgetItem* item = folderItem(ui.Dir1, path);
+            QVERIFY(item);
+            const QPoint at = ui.Dir1->visualItemRect(item).center();
+            QTest::mouseClick(ui.Dir1->viewport(), Qt::LeftButton, {}, at);
+            QTest::mouseDClick(ui.Dir1->viewport(), Qt::LeftButton, {}, at);
+        };
+        // A subfolder of the open folder: the list is refreshed without it.
+        QDir(QString::fromStdString(in("vanished"))).removeRecursively();
+        doubleClick(in("vanished"));
+        QCOMPARE(ui.Dir1->path(), folder);
+        QVERIFY(!folderItem(ui.Dir1, in("vanished")));
+        QCOMPARE(ui.Dir1->highlightedPath(), folder);
+
+        // The open folder and its parent gone: the list and the file list move up.
+        doubleClick(in("gone"));
+        doubleClick(in("gone/deeper"));
+        QCOMPARE(ui.File1->path(), in("gone/deeper"));
+        QDir(QString::fromStdString(in("gone"))).removeRecursively();
+        doubleClick(in("gone/deeper"));
+        QCOMPARE(ui.Dir1->path(), folder);
+        QCOMPARE(ui.Dir1->highlightedPath(), folder);
+        QVERIFY(!folderItem(ui.Dir1, in("gone")));
+        QCOMPARE(ui.File1->path(), folder);
+    }
+
+    void longFolderNamesAreElidedWithoutAHorizontalScrollBar() {
+        const std::string longName = "a folder name far too long for the list at its width";
+        for (int i = 0; i < 20; ++i) // enough to need the vertical scroll bar
+            QDir(work.path()).mkpath(QStringLiteral("many/%1").arg(i));
+        QDir(work.path()).mkpath(QString::fromStdString("many/" + longName));
+        MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QVERIFY(ui.Dir1->setPath(in("many")));
+        QTRY_VERIFY(ui.Dir1->verticalScrollBar()->isVisible());
+        QVERIFY(!ui.Dir1->horizontalScrollBar()->isVisible());
+        QVERIFY(ui.Dir1->columnWidth(0) <= ui.Dir1->viewport()->width());
+        QCOMPARE(ui.Dir1->textElideMode(), Qt::ElideMiddle);
+        QTreeWidgetItem* item = folderItem(ui.Dir1, in("many/" + longName));
+        QVERIFY(ui.Dir1->visualItemRect(item).right() < ui.Dir1->viewport()->width());
+        QCOMPARE(item->toolTip(0).toStdString(), longName);
+        QDir(QString::fromStdString(in("many"))).removeRecursively();
     }
 
     void driveChangeGoesToTheDrivesOwnCurrentFolder() {
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         QTemporaryDir other;
         const std::string otherRoot = other.path().toStdString();
         QDir(other.path()).mkdir("inside");
-        window.Drive1->setDrives({{"/", "", ""},
-                                  {otherRoot, "/dev/fake", "ext4"},
-                                  {"/no/such/volume", "/dev/gone", "ext4"}},
-                                 folder);
-        QCOMPARE(window.Drive1->currentIndex(), 0);
+        const std::vector<Drive> drives{{"/", "", ""},
+                                        {otherRoot, "/dev/fake", "ext4"},
+                                        {"/no/such/volume", "/dev/gone", "ext4"}};
+        ui.Drive1->setDrives(drives, folder, folder);
+        QCOMPARE(ui.Drive1->currentIndex(), 0);
 
-        window.Drive1->setCurrentIndex(1); // never visited: its root
+        ui.Drive1->setCurrentIndex(1); // never visited: its root
         QCOMPARE(currentDirectory(), otherRoot);
-        QCOMPARE(window.Dir1->path(), otherRoot);
-        QCOMPARE(window.Dir1->root(), otherRoot);
-        QCOMPARE(window.File1->path(), otherRoot);
-        QVERIFY(folderItem(window.Dir1, otherRoot + "/inside"));
+        QCOMPARE(ui.Dir1->path(), otherRoot);
+        QCOMPARE(ui.Dir1->root(), otherRoot);
+        QCOMPARE(ui.File1->path(), otherRoot);
+        QVERIFY(folderItem(ui.Dir1, otherRoot + "/inside"));
 
-        window.Drive1->setCurrentIndex(0); // back to where the program started on it
-        QCOMPARE(window.Dir1->path(), folder);
+        ui.Drive1->setCurrentIndex(0); // back to where the program started on it
+        QCOMPARE(ui.Dir1->path(), folder);
         QCOMPARE(currentDirectory(), folder);
 
-        window.Drive1->setCurrentIndex(2); // cannot be read: nothing else changes
-        QCOMPARE(window.Drive1->currentIndex(), 2);
-        QCOMPARE(window.Dir1->path(), folder);
-        QCOMPARE(window.File1->path(), folder);
+        ui.Drive1->setCurrentIndex(2); // cannot be read: nothing else changes
+        QCOMPARE(ui.Drive1->currentIndex(), 2);
+        QCOMPARE(ui.Dir1->path(), folder);
+        QCOMPARE(ui.File1->path(), folder);
         QCOMPARE(currentDirectory(), folder);
+
+        // Started in `folder` with the default folder on the other drive: each drive first
+        // remembers the start folder that lies on it.
+        const std::string defaultFolder = otherRoot + "/inside";
+        changeDirectory(defaultFolder);
+        ui.Drive1->setDrives(drives, defaultFolder, folder);
+        QCOMPARE(ui.Drive1->currentIndex(), 1);
+        ui.Drive1->setCurrentIndex(0);
+        QCOMPARE(ui.Dir1->path(), folder);
+        QCOMPARE(currentDirectory(), folder);
+        ui.Drive1->setCurrentIndex(1);
+        QCOMPARE(ui.Dir1->path(), defaultFolder);
+        QCOMPARE(currentDirectory(), defaultFolder);
     }
 
     void patternBoxFiltersOnEveryEdit() {
         MainWindow window(startUpFrom(program));
-        QLineEdit* box = window.txtEXT;
+        const test::Controls ui(window);
+        QLineEdit* box = ui.txtEXT;
         box->selectAll();
         QTest::keyClicks(box, "*.TXT");
-        QCOMPARE(window.File1->names(), Names{"notes.txt"});
+        QCOMPARE(ui.File1->names(), Names{"notes.txt"});
         box->setText("*.htm;*.txt");
-        QCOMPARE(window.File1->names(), (Names{"notes.txt", "x.htm"}));
+        QCOMPARE(ui.File1->names(), (Names{"notes.txt", "x.htm"}));
         box->setText("page.html");
-        QCOMPARE(window.File1->names(), Names{"page.html"});
+        QCOMPARE(ui.File1->names(), Names{"page.html"});
 
         // A folder part moves the file list only; the folder list stays.
         box->clear();
         QTest::keyClicks(box, "sub/*");
-        QCOMPARE(window.File1->path(), in("sub"));
-        QCOMPARE(window.File1->names(), Names{"inner.html"});
-        QCOMPARE(window.Dir1->path(), folder);
+        QCOMPARE(ui.File1->path(), in("sub"));
+        QCOMPARE(ui.File1->names(), Names{"inner.html"});
+        QCOMPARE(ui.Dir1->path(), folder);
 
         // What cannot be applied leaves the list as it was.
         box->setText("nowhere/*.html");
-        QCOMPARE(window.File1->path(), in("sub"));
-        QCOMPARE(window.File1->names(), Names{"inner.html"});
+        QCOMPARE(ui.File1->path(), in("sub"));
+        QCOMPARE(ui.File1->names(), Names{"inner.html"});
         box->setText(QString::fromStdString(folder + "/*.html"));
-        QCOMPARE(window.File1->names(), (Names{"Shout.HTML", "b.html", "page.html"}));
+        QCOMPARE(ui.File1->names(), (Names{"b.html", "page.html", "Shout.HTML"}));
     }
 
     void convertCommandConvertsTheSelectedFileOnly() {
         test::ScriptedPrompts prompts; // any question would fail the test
         MainWindow window(startUpFrom(program), &prompts);
-        window.txtEXT->setText("*");
-        const Names shown = window.File1->names();
-        window.cmdCVT->click();
+        const test::Controls ui(window);
+        ui.txtEXT->setText("*");
+        const Names shown = ui.File1->names();
+        ui.cmdCVT->click();
         QVERIFY(!QFile::exists(QString::fromStdString(in("page.html.ident"))));
 
-        QVERIFY(window.File1->selectName("page.html"));
-        window.cmdCVT->click();
+        QVERIFY(ui.File1->selectName("page.html"));
+        ui.cmdCVT->click();
         QCOMPARE(read(in("page.html.ident")), std::string("<ul>\n\t<li>x\n</ul>\n"));
         QVERIFY(prompts.errors.empty());
-        QCOMPARE(window.File1->names(), shown); // not refreshed after a conversion
+        QCOMPARE(ui.File1->names(), shown); // not refreshed after a conversion
+    }
+
+    void convertCommandUsesTheFolderTheFileListShows() {
+        // A folder part in the pattern box moves the file list only; the file converted is
+        // the one shown there, even when the folder list's folder has one of the same name.
+        QTemporaryDir other;
+        const std::string otherFolder = other.path().toStdString();
+        write(otherFolder + "/page.html", "<ul>\n<li>other\n</ul>\n");
+        write(otherFolder + "/only-here.html", "<ul>\n<li>only\n</ul>\n");
+        test::ScriptedPrompts prompts;
+        MainWindow window(startUpFrom(program), &prompts);
+        const test::Controls ui(window);
+        ui.txtEXT->setText(QString::fromStdString(otherFolder + "/*.html"));
+        QCOMPARE(ui.Dir1->path(), folder);
+        for (const std::string name : {"page.html", "only-here.html"}) {
+            QVERIFY(ui.File1->selectName(name));
+            ui.cmdCVT->click();
+        }
+        QVERIFY(prompts.errors.empty());
+        QCOMPARE(read(otherFolder + "/page.html.ident"), std::string("<ul>\n\t<li>other\n</ul>\n"));
+        QCOMPARE(read(otherFolder + "/only-here.html.ident"),
+                 std::string("<ul>\n\t<li>only\n</ul>\n"));
+        QVERIFY(!QFile::exists(QString::fromStdString(in("page.html.ident"))));
     }
 
     void doubleClickConvertsWithTheWindowsQuestions() {
         write(in("page.html.ident"), "old");
         test::ScriptedPrompts prompts({false, true});
         MainWindow window(startUpFrom(program), &prompts);
+        const test::Controls ui(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         const auto doubleClick = [&](const std::string& name) {
-            QVERIFY(window.File1->selectName(name));
-            const QRect item = window.File1->visualRect(window.File1->currentIndex());
+            QVERIFY(ui.File1->selectName(name));
+            const QRect item = ui.File1->visualRect(ui.File1->currentIndex());
             // A double click: a first click, then the second press arrives as a double click.
-            QTest::mouseClick(window.File1->viewport(), Qt::LeftButton, {}, item.center());
-            QTest::mouseDClick(window.File1->viewport(), Qt::LeftButton, {}, item.center());
+            QTest::mouseClick(ui.File1->viewport(), Qt::LeftButton, {}, item.center());
+            QTest::mouseDClick(ui.File1->viewport(), Qt::LeftButton, {}, item.center());
         };
         doubleClick("page.html");
         QCOMPARE(prompts.questions, Names{in("page.html.ident") + "を上書きしますか?"});
@@ -237,7 +336,7 @@ private slots:
         QCOMPARE(read(in("page.html.ident")), std::string("<ul>\n\t<li>x\n</ul>\n"));
 
         // The check box decides replace mode at the moment of the conversion.
-        window.Check1->setChecked(true);
+        ui.Check1->setChecked(true);
         prompts = test::ScriptedPrompts({false});
         doubleClick("b.html");
         QCOMPARE(prompts.questions, Names{in("b.html") + "を置換しますか?"});
@@ -246,7 +345,8 @@ private slots:
     void conversionErrorsGoToThePrompts() {
         test::ScriptedPrompts prompts;
         MainWindow window(startUpFrom(program), &prompts);
-        QVERIFY(window.File1->selectName("page.html"));
+        const test::Controls ui(window);
+        QVERIFY(ui.File1->selectName("page.html"));
         QFile::remove(QString::fromStdString(in("page.html")));
         window.convertSelected();
         QCOMPARE(prompts.errors.size(), 1u);
@@ -254,42 +354,43 @@ private slots:
         write(in("page.html"), "<ul>\n   <li>x\n</ul>\n");
     }
 
+    void designSizeGivesTheDesignPixels_data() {
+        QTest::addColumn<bool>("frameless");
+        QTest::newRow("no frame") << true;
+        // The offscreen platform draws a frame thinner than the 120 twips the design allows
+        // for, as some window managers do; the layout must not depend on it.
+        QTest::newRow("thin frame") << false;
+    }
     void designSizeGivesTheDesignPixels() {
-        // Without a frame from the platform, the usual 120 x 400 twips are added.
+        QFETCH(bool, frameless);
         MainWindow window(startUpFrom(program));
-        window.setWindowFlag(Qt::FramelessWindowHint);
+        const test::Controls ui(window);
+        window.setWindowFlag(Qt::FramelessWindowHint, frameless);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QCOMPARE(window.frameGeometry().size(), window.size());
+        QCOMPARE(window.frameGeometry().size() == window.size(), frameless);
         QCOMPARE(window.logicalDpiX(), 96); // 15 twips a pixel
         QCOMPARE(window.size(), QSize(252, 200));
-        QCOMPARE(window.Drive1->geometry(), QRect(8, 8, 113, 20));
-        QCOMPARE(window.Dir1->geometry(), QRect(8, 32, 113, 160));
-        QCOMPARE(window.File1->geometry(), QRect(128, 32, 121, 145));
-        QCOMPARE(window.txtEXT->geometry(), QRect(128, 176, 121, 18));
-        QCOMPARE(window.cmdCVT->geometry(), QRect(128, 8, 73, 17));
-        QCOMPARE(window.Check1->geometry(), QRect(208, 8, 49, 17));
-        QCOMPARE(window.Label1->geometry(), QRect(8, 200, 49, 17));
+        const auto geometry = [&ui] {
+            return QList<QRect>{ui.Drive1->geometry(), ui.Dir1->geometry(),   ui.File1->geometry(),
+                                ui.cmdCVT->geometry(), ui.txtEXT->geometry(), ui.Check1->geometry(),
+                                ui.Label1->geometry()};
+        };
+        const QList<QRect> design{QRect(8, 8, 113, 20),     QRect(8, 32, 113, 160),
+                                  QRect(128, 32, 121, 145), QRect(128, 8, 73, 17),
+                                  QRect(128, 176, 121, 18), QRect(208, 8, 49, 17),
+                                  QRect(8, 200, 49, 17)};
+        QCOMPARE(geometry(), design);
 
         window.resize(252 + 200, 200 + 100); // 3000 twips wider, 1500 higher
-        QCOMPARE(window.Dir1->geometry(), QRect(8, 32, 163, 260));
-        QCOMPARE(window.File1->geometry(), QRect(178, 32, 271, 245));
-        QCOMPARE(window.txtEXT->geometry(), QRect(178, 276, 271, 18));
+        QCOMPARE(ui.Dir1->geometry(), QRect(8, 32, 163, 260));
+        QCOMPARE(ui.File1->geometry(), QRect(178, 32, 271, 245));
+        QCOMPARE(ui.txtEXT->geometry(), QRect(178, 276, 271, 18));
         window.resize(150, 200); // narrower than the design: widths stay
-        QCOMPARE(window.File1->geometry(), QRect(178, 32, 271, 145));
-        QCOMPARE(window.Drive1->geometry(), QRect(8, 8, 113, 20));
-    }
-
-    void reportedFrameGivesTheOuterSize() {
-        MainWindow window(startUpFrom(program));
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.resize(400, 300);
-        const QSize outer = window.frameGeometry().size();
-        QVERIFY(outer != window.size()); // the offscreen platform draws a thin frame
-        QCOMPARE(window.Dir1->height(), (outer.height() * 15 - 1000) / 15);
-        QCOMPARE(window.txtEXT->y(), (outer.height() * 15 - 760) / 15);
-        QCOMPARE(window.File1->x(), ((outer.width() * 15 - 3900) / 4 + 1920) / 15);
+        QCOMPARE(ui.File1->geometry(), QRect(178, 32, 271, 145));
+        QCOMPARE(ui.Drive1->geometry(), QRect(8, 8, 113, 20));
+        window.resize(252, 200); // back at the starting size: the starting layout
+        QCOMPARE(geometry(), design);
     }
 
     // A big folder stays usable: listed in well under a second, sorted, filtered. The count
@@ -304,21 +405,22 @@ private slots:
             std::ofstream(bigFolder + "/" + std::to_string(100000000 + i) +
                           (i % 2 ? ".html" : ".txt"));
         MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QElapsedTimer timer;
         timer.start();
-        QVERIFY(window.Dir1->setPath(bigFolder));
+        QVERIFY(ui.Dir1->setPath(bigFolder));
         QCoreApplication::processEvents();
         const qint64 listed = timer.restart();
-        window.txtEXT->setText("*.TXT");
+        ui.txtEXT->setText("*.TXT");
         QCoreApplication::processEvents();
         const qint64 filtered = timer.elapsed();
         qInfo("%d files: folder opened in %lld ms, pattern applied in %lld ms", count, listed,
               filtered);
-        QCOMPARE(int(window.File1->names().size()), (count + 1) / 2);
-        QCOMPARE(window.File1->names().front(), std::string("100000000.txt"));
-        QVERIFY(std::is_sorted(window.File1->names().begin(), window.File1->names().end()));
+        QCOMPARE(int(ui.File1->names().size()), (count + 1) / 2);
+        QCOMPARE(ui.File1->names().front(), std::string("100000000.txt"));
+        QVERIFY(std::is_sorted(ui.File1->names().begin(), ui.File1->names().end()));
         QVERIFY(listed < 3000 && filtered < 3000);
     }
 };

@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
-# Runs the real program with an empty command line on a virtual X server, finds its window
-# by its title, and saves screenshots at the design size and at a larger size.
+# Runs the real program with an empty command line on a virtual X server under the Openbox
+# window manager, finds its window by its title, and saves screenshots at the design size,
+# widened, and back at the design size, which must look exactly as at the start. Then a
+# command-line run's question dialog, with its frame.
 # Usage: window_on_x_server.sh PROGRAM OUTPUT_FOLDER
 set -euo pipefail
 program=$1
 out=$2
 mkdir -p "$out"
-rm -f "$out"/window-*.png
+rm -f "$out"/window-*.png "$out"/dialog-*.png
 
 if [ -z "${STEPWELL_ON_X:-}" ]; then
-    for tool in xvfb-run xdotool import identify; do
+    for tool in xvfb-run xdotool xprop xwininfo import identify compare openbox; do
         command -v "$tool" >/dev/null || { echo "missing $tool"; exit 77; }
     done
     export STEPWELL_ON_X=1
@@ -19,34 +21,117 @@ fi
 # A window of our own on the X server, whatever the test runner's environment says.
 unset QT_QPA_PLATFORM
 work=$(mktemp -d)
-trap 'kill "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
+pid="" wm=""
+trap 'kill $pid $wm 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
 touch page.html other.html notes.txt
-mkdir sub
+# Enough folders for a vertical scroll bar in the folder list, and a name too long for it.
+mkdir sub drafts images old other scripts "a folder whose name is far too long for the list"
+
+# Waits up to ten seconds for the command to succeed.
+wait_for() {
+    for _ in $(seq 100); do
+        "$@" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+HOME="$work" openbox --sm-disable >"$out/openbox-output.txt" 2>&1 &
+wm=$!
+wait_for sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+    { echo "openbox did not start:"; cat "$out/openbox-output.txt"; exit 1; }
+
 "$program" >"$out/program-output.txt" 2>&1 &
 pid=$!
-
-window=""
-for _ in $(seq 100); do
+find_window() {
     window=$(xdotool search --name '^Stepwell 0\.3$' 2>/dev/null | head -n1 || true)
-    [ -n "$window" ] && break
+    [ -n "$window" ] && return 0
     kill -0 "$pid" 2>/dev/null || { echo "the program ended:"; cat "$out/program-output.txt"; exit 1; }
-    sleep 0.1
-done
-[ -n "$window" ] || { echo "no window titled 'Stepwell 0.3'"; exit 1; }
-sleep 1
-
-shoot() {
-    import -window "$window" "$out/window-$1.png"
-    local size
-    size=$(identify -format '%wx%h' "$out/window-$1.png")
-    echo "window-$1.png: $size"
-    [ "$size" = "$2" ] || { echo "expected $2"; exit 1; }
+    return 1
 }
-# No window manager runs, so the client area is the whole window: 3780 x 3000 twips.
+wait_for find_window || { echo "no window titled 'Stepwell 0.3'"; exit 1; }
+# Framed by the window manager: it says how thick the frame is.
+wait_for sh -c "xprop -id $window _NET_FRAME_EXTENTS | grep -q =" ||
+    { echo "openbox did not frame the window"; exit 1; }
+echo "frame (left, right, top, bottom): $(xprop -id "$window" _NET_FRAME_EXTENTS | cut -d= -f2)"
+
+# Saves the window's client area as window-NAME.png once it has SIZE and has stopped
+# changing (two shots in a row alike).
+shoot() {
+    local file="$out/window-$1.png" previous="$out/previous.png"
+    rm -f "$previous"
+    for _ in $(seq 100); do
+        import -window "$window" "$file"
+        if [ "$(identify -format '%wx%h' "$file")" = "$2" ] && [ -f "$previous" ] &&
+            [ "$(compare -metric AE "$file" "$previous" null: 2>&1 || true)" = 0 ]; then
+            rm -f "$previous"
+            echo "window-$1.png: $2"
+            return 0
+        fi
+        mv "$file" "$previous"
+        sleep 0.1
+    done
+    echo "window-$1.png: not at $2 or still changing"
+    exit 1
+}
+
+# The client area at the design size: 3780 x 3000 twips, 15 twips a pixel.
 shoot design 252x200
 xdotool windowsize "$window" 480 360
-sleep 1
 shoot large 480x360
+xdotool windowsize "$window" 252 200
+shoot back 252x200
+
+# Back at the starting size every control is where it started. Each control's design place
+# in pixels (the drive list's drop-down and the label below the client area aside):
+controls="Dir1:8,32,113,160 File1:128,32,121,145 cmdCVT:128,8,73,17 txtEXT:128,176,121,18
+          Check1:208,8,44,17 Drive1:8,8,113,20"
+moved=""
+for control in $controls; do
+    IFS=, read -r x y w h <<<"${control#*:}"
+    crop="${w}x${h}+${x}+${y}"
+    differing=$(compare -metric AE "$out/window-design.png[$crop]" "$out/window-back.png[$crop]" \
+        null: 2>&1 || true)
+    echo "${control%%:*} at $crop: $differing pixels differ"
+    [ "$differing" = 0 ] || moved="$moved ${control%%:*}"
+done
+whole=$(compare -metric AE "$out/window-design.png" "$out/window-back.png" null: 2>&1 || true)
+echo "whole window: $whole pixels differ"
+[ -z "$moved" ] && [ "$whole" = 0 ] || { echo "not back at the starting layout:$moved"; exit 1; }
+
+# A command-line run asks in a dialog of its own, with the window's icon, and a title bar
+# that offers no resizing or maximising. (Openbox keeps its minimise button on every dialog,
+# whatever the program asks for.)
+icon=$(xprop -id "$window" _NET_WM_ICON | md5sum)
 kill "$pid"
 wait "$pid" 2>/dev/null || true
+: >page.html.ident
+"$program" page.html >"$out/dialog-output.txt" 2>&1 &
+pid=$!
+find_dialog() {
+    dialog=$(xdotool search --onlyvisible --name '^Stepwell$' 2>/dev/null | head -n1 || true)
+    [ -n "$dialog" ] && xprop -id "$dialog" _NET_WM_ALLOWED_ACTIONS | grep -q =
+}
+wait_for find_dialog || { echo "no dialog titled 'Stepwell':"; cat "$out/dialog-output.txt"; exit 1; }
+allowed=$(xprop -id "$dialog" _NET_WM_ALLOWED_ACTIONS | cut -d= -f2)
+echo "dialog allows:$allowed"
+case $allowed in *MAXIMIZE* | *RESIZE*) echo "the dialog can be resized or maximised"; exit 1 ;; esac
+[ "$(xprop -id "$dialog" _NET_WM_ICON | md5sum)" = "$icon" ] ||
+    { echo "the dialog's icon is not the window's"; exit 1; }
+# The dialog with the frame the window manager gives it.
+wait_for sh -c "xprop -id $dialog _NET_FRAME_EXTENTS | grep -q ="
+IFS=', ' read -r left right top bottom <<<"$(xprop -id "$dialog" _NET_FRAME_EXTENTS | cut -d= -f2)"
+geometry=$(xwininfo -id "$dialog")
+field() { grep "$1" <<<"$geometry" | cut -d: -f2; }
+x=$(field 'Absolute upper-left X') y=$(field 'Absolute upper-left Y')
+width=$(field 'Width') height=$(field 'Height')
+import -window root -crop \
+    "$((width + left + right))x$((height + top + bottom))+$((x - left))+$((y - top))" \
+    +repage "$out/dialog-question.png"
+echo "dialog-question.png: $(identify -format '%wx%h' "$out/dialog-question.png")"
+# Escape answers No: the run ends, and the existing output stays as it was.
+xdotool windowfocus --sync "$dialog" key Escape
+wait_for sh -c "! kill -0 $pid 2>/dev/null" || { echo "the run did not end after the answer"; exit 1; }
+wait "$pid" || { echo "the run failed:"; cat "$out/dialog-output.txt"; exit 1; }
+[ ! -s page.html.ident ] || { echo "page.html.ident was overwritten"; exit 1; }
