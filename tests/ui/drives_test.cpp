@@ -1,5 +1,5 @@
-#include "tests/ui/suite.h"
 #include "frame/display_kind.h"
+#include "tests/ui/suite.h"
 #include "ui/drives.h"
 
 #include <QTest>
