@@ -1,7 +1,8 @@
 # Installs the program beside its window module, a link to the program on the search path,
-# the system's tag table, the shipped original and the example tables, and the desktop entry
-# with its icon. An installed copy ships no table beside the program: that makes it an
-# installed copy, which keeps each user's settings in the user's own folder.
+# the system's tag table, the shipped original and the example tables, the manual page, the
+# bash completion, and the desktop entry with its icon. An installed copy ships no table
+# beside the program: that makes it an installed copy, which keeps each user's settings in
+# the user's own folder.
 install(TARGETS stepwell RUNTIME DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
 install(TARGETS stepwell_window LIBRARY DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
 
@@ -24,6 +25,22 @@ set(stepwell_link ${CMAKE_BINARY_DIR}/install-link/stepwell)
 file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/install-link)
 file(CREATE_LINK ${stepwell_link_target} ${stepwell_link} SYMBOLIC)
 install(FILES ${stepwell_link} DESTINATION ${CMAKE_INSTALL_BINDIR})
+
+# The manual page, compressed as man-db and Debian expect it (no name or time in the
+# header, so the same page gives the same bytes), and the bash completion, where
+# bash-completion looks for it under the prefix.
+set(stepwell_man_page ${CMAKE_BINARY_DIR}/doc/stepwell.1.gz)
+add_custom_command(
+  OUTPUT ${stepwell_man_page}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+  COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" sh ${PROJECT_SOURCE_DIR}/doc/stepwell.1
+          ${stepwell_man_page}
+  DEPENDS ${PROJECT_SOURCE_DIR}/doc/stepwell.1
+  VERBATIM)
+add_custom_target(stepwell_man_page ALL DEPENDS ${stepwell_man_page})
+install(FILES ${stepwell_man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES packaging/completion.bash
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME stepwell)
 
 install(FILES app/stepwell.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES app/stepwell.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
