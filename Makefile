@@ -5,10 +5,11 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-# Debian packages the build, the tests and the window need (desktop-file-utils checks the
-# desktop entry; file is what CPack uses to find the program's library dependencies).
+# Debian packages the build, the tests and the window need (desktop-file-utils and appstream
+# check the desktop entry and the metainfo; file is what CPack uses to find the program's
+# library dependencies).
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
-	clang-format python3 desktop-file-utils file time hyperfine \
+	clang-format python3 desktop-file-utils appstream file time hyperfine \
 	qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic \
 	xvfb xauth xdotool imagemagick clang libclang-rt-14-dev
 
@@ -105,8 +106,6 @@ uninstall:
 	@test -f $(BUILD_DIR)/installed-files.txt || { echo "Nothing installed from $(BUILD_DIR)"; exit 1; }
 	xargs -d '\n' rm -f -- < $(BUILD_DIR)/installed-files.txt
 	-rmdir "$(DESTDIR)$(PREFIX)/lib/stepwell" 2>/dev/null
-	-command -v update-desktop-database >/dev/null && \
-		update-desktop-database -q "$(DESTDIR)$(PREFIX)/share/applications"
 
 # Builds a Debian package, build/stepwell_<version>_<arch>.deb, installing into /usr.
 package: build

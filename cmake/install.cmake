@@ -1,8 +1,8 @@
 # Installs the program beside its window module, a link to the program on the search path,
 # the system's tag table, the shipped original and the example tables, the manual page, the
-# bash completion, and the desktop entry with its icon. An installed copy ships no table
-# beside the program: that makes it an installed copy, which keeps each user's settings in
-# the user's own folder.
+# bash completion, and the desktop entry with its icons and metainfo. An installed copy
+# ships no table beside the program: that makes it an installed copy, which keeps each
+# user's settings in the user's own folder.
 install(TARGETS stepwell RUNTIME DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
 install(TARGETS stepwell_window LIBRARY DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
 
@@ -42,21 +42,25 @@ install(FILES ${stepwell_man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES packaging/completion.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME stepwell)
 
+# The window's part: the menu entry, which claims no file type (Stepwell writes files, so
+# it must never become the program that opens one), the icon in every size it is drawn in,
+# and the software centre's description.
 install(FILES app/stepwell.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+foreach(size 16 32 48 64 128 256)
+  install(FILES ui/icons/stepwell-${size}.png
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME stepwell.png)
+endforeach()
 install(FILES app/stepwell.svg DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
+install(FILES app/org.example.stepwell.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
-# Installed straight into a live prefix, the desktop's caches are refreshed so that "Open
-# with" lists and menus see the entry at once. Packages leave this to the system's triggers.
+# Installed straight into a live prefix whose icon theme keeps a cache, the cache is
+# refreshed so that menus show the icon at once. Packages leave this to the system's
+# triggers.
 install(CODE [[
-  if("$ENV{DESTDIR}" STREQUAL "")
-    set(share "${CMAKE_INSTALL_PREFIX}/share")
-    find_program(update_desktop_database update-desktop-database)
-    if(update_desktop_database)
-      execute_process(COMMAND ${update_desktop_database} -q "${share}/applications")
-    endif()
-    find_program(update_icon_cache gtk-update-icon-cache)
-    if(update_icon_cache AND EXISTS "${share}/icons/hicolor/icon-theme.cache")
-      execute_process(COMMAND ${update_icon_cache} -q -t "${share}/icons/hicolor")
-    endif()
+  set(icons "${CMAKE_INSTALL_PREFIX}/share/icons/hicolor")
+  find_program(update_icon_cache gtk-update-icon-cache)
+  if("$ENV{DESTDIR}" STREQUAL "" AND update_icon_cache AND EXISTS "${icons}/icon-theme.cache")
+    execute_process(COMMAND ${update_icon_cache} -q -t "${icons}")
   endif()
 ]])
