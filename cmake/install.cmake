@@ -6,14 +6,15 @@
 install(TARGETS stepwell RUNTIME DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
 install(TARGETS stepwell_window LIBRARY DESTINATION ${STEPWELL_INSTALL_PROGRAM_DIR})
 
-# The system's table, which an administrator may edit: /etc for the /usr prefix, PREFIX/etc
-# otherwise, as the program looks for it.
-if(CMAKE_INSTALL_FULL_SYSCONFDIR STREQUAL "/etc")
-  set(stepwell_sysconf_dir /etc/stepwell)
-else()
-  set(stepwell_sysconf_dir ${CMAKE_INSTALL_SYSCONFDIR}/stepwell)
-endif()
-install(FILES StepwellTag.txt DESTINATION ${stepwell_sysconf_dir})
+# The system's table, which an administrator may edit, goes where the program looks for it:
+# /etc/stepwell for the /usr prefix, PREFIX/etc/stepwell otherwise. The prefix is the one
+# of the install run, so that one build installs under any prefix. An edited table is kept;
+# this runs before the shipped original below is replaced, as the original is what tells an
+# edit apart.
+install(CODE "set(stepwell_new_table \"${PROJECT_SOURCE_DIR}/StepwellTag.txt\")
+              set(stepwell_sysconfdir \"${CMAKE_INSTALL_SYSCONFDIR}\")
+              set(stepwell_datadir \"${CMAKE_INSTALL_DATADIR}\")")
+install(SCRIPT cmake/install_system_table.cmake)
 install(FILES StepwellTag.txt DESTINATION ${CMAKE_INSTALL_DATADIR}/stepwell)
 install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DATADIR}/stepwell/examples)
 

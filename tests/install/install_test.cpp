@@ -6,6 +6,7 @@
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <grp.h>
@@ -156,6 +157,48 @@ TEST_F(Installed, DesktopEntryClaimsNoFileTypeAndIconsComeInEverySize) {
         EXPECT_EQ(lines.find("\nW:"), std::string::npos) << run.out;
         EXPECT_EQ(lines.find("\nI:"), std::string::npos) << run.out;
     }
+}
+
+// Every path under `root`, relative to it, one a line, sorted.
+std::string tree(const std::string& root) {
+    std::vector<std::string> paths;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        paths.push_back(fs::relative(entry.path(), root).string());
+    std::sort(paths.begin(), paths.end());
+    std::string listing;
+    for (const std::string& path : paths)
+        listing += path + "\n";
+    return listing;
+}
+
+TEST(MakeInstall, UninstallTakesAwayWhatInstallMadeAndKeepsAnEditedTable) {
+    TempDir root;
+    const std::string prefix = root.file("local"), record = root.file("record");
+    const std::string table = prefix + "/etc/stepwell/StepwellTag.txt";
+    const auto script = [&](const std::string& name, std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(),
+                         {"CMAKE=" STEPWELL_CMAKE, STEPWELL_SOURCE_DIR "/packaging/" + name});
+        const auto run = runProgram("/usr/bin/env", arguments, "/");
+        EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
+        return run.out;
+    };
+    const auto install = [&] { script("install.sh", {STEPWELL_BUILD_DIR, prefix, record}); };
+    const auto uninstall = [&] { return script("uninstall.sh", {record}); };
+
+    install();
+    EXPECT_EQ(readFile(table), readFile(STEPWELL_SOURCE_DIR "/StepwellTag.txt"));
+    uninstall();
+    EXPECT_EQ(tree(root.path()), ""); // the prefix, its folders and the record too
+
+    // An administrator's edit survives an install again and the uninstall, as a package's
+    // conffile does; everything else goes.
+    install();
+    writeFile(table, "<TABLE,2\n");
+    install();
+    EXPECT_EQ(readFile(table), "<TABLE,2\n");
+    EXPECT_NE(uninstall().find("Keeping " + table), std::string::npos);
+    EXPECT_EQ(tree(root.path()), "local\nlocal/etc\nlocal/etc/stepwell\n"
+                                 "local/etc/stepwell/StepwellTag.txt\n");
 }
 
 TEST(StagedInstall, WorksFromTheStagingFolder) {
