@@ -7,11 +7,13 @@ CMAKE_FLAGS ?=
 
 # Debian packages the build, the tests and the window need (desktop-file-utils and appstream
 # check the desktop entry and the metainfo; file is what CPack uses to find the program's
-# library dependencies).
+# library dependencies; lintian, mandoc and bash-completion check the packages, the manual
+# page and the completion).
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
 	clang-format python3 desktop-file-utils appstream file time hyperfine \
 	qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic \
-	xvfb xauth xdotool imagemagick clang libclang-rt-14-dev
+	xvfb xauth xdotool imagemagick clang libclang-rt-14-dev \
+	lintian mandoc bash-completion
 
 # Where `make install` puts Stepwell; DESTDIR stages the tree elsewhere (for packaging).
 PREFIX ?= /usr/local
@@ -93,9 +95,9 @@ run: build
 		cat $(BUILD_DIR)/run/page.html.ident; \
 	fi
 
-# What `make install` ships, built apart from the tests: optimised, without the tests and
-# the benchmarks, so that it needs only the compiler, CMake and Qt's development files (no
-# `make deps`, no root).
+# What `make install` and `make package` ship, built apart from the tests: optimised, without
+# the tests and the benchmarks, so that it needs only the compiler, CMake and Qt's
+# development files (no `make deps`, no root).
 RELEASE_BUILD_DIR ?= build-release
 release:
 	cmake -S . -B $(RELEASE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DSTEPWELL_TESTS=OFF \
@@ -114,9 +116,13 @@ install: release
 uninstall:
 	packaging/uninstall.sh $(RELEASE_BUILD_DIR)/installed
 
-# Builds a Debian package, build/stepwell_<version>_<arch>.deb, installing into /usr.
-package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+# Builds the Debian packages build/stepwell_<version>_<arch>.deb (the command line) and
+# build/stepwell-gui_<version>_<arch>.deb (the window), installing into /usr.
+package: release
+	rm -rf $(RELEASE_BUILD_DIR)/packages
+	cpack -G DEB --config $(RELEASE_BUILD_DIR)/CPackConfig.cmake -B $(RELEASE_BUILD_DIR)/packages
+	mkdir -p $(BUILD_DIR)
+	cp $(RELEASE_BUILD_DIR)/packages/*.deb $(BUILD_DIR)/
 
 # Generates the 100 MiB benchmark pages once (in bench/data/, not committed), then times a
 # conversion against the plain line copier, start-up, and the engine's micro-benchmarks.
