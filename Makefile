@@ -5,13 +5,16 @@ BUILD_DIR ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_FLAGS ?=
 
-# Debian packages the build, the tests and the window need (desktop-file-utils checks the
-# desktop entry; file is what CPack uses to find the program's library dependencies; openbox
-# and x11-utils run and inspect the window under a real window manager).
+# Debian packages the build, the tests and the window need (desktop-file-utils and appstream
+# check the desktop entry and the metainfo; file is what CPack uses to find the program's
+# library dependencies; lintian, mandoc and bash-completion check the packages, the manual
+# page and the completion; openbox and x11-utils run and inspect the window under a real
+# window manager).
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
-	clang-format python3 desktop-file-utils file time hyperfine \
+	clang-format python3 desktop-file-utils appstream file time hyperfine \
 	qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic \
-	xvfb xauth xdotool imagemagick openbox x11-utils clang libclang-rt-14-dev
+	xvfb xauth xdotool imagemagick openbox x11-utils clang libclang-rt-14-dev \
+	lintian mandoc bash-completion
 
 # Where `make install` puts Stepwell; DESTDIR stages the tree elsewhere (for packaging).
 PREFIX ?= /usr/local
@@ -19,8 +22,8 @@ DESTDIR ?=
 
 SUDO := $(shell [ "$$(id -u)" -eq 0 ] || echo sudo)
 
-.PHONY: all deps build test test-asan fuzz run bench format format-check clean install \
-	uninstall package
+.PHONY: all deps build test test-asan fuzz run bench format format-check clean release \
+	install uninstall package
 
 all: build
 
@@ -93,25 +96,34 @@ run: build
 		cat $(BUILD_DIR)/run/page.html.ident; \
 	fi
 
-# The program folder goes to $(PREFIX)/lib/stepwell, with a link in $(PREFIX)/bin, the desktop
-# entry and the icon. Run it as root (sudo make install) for a system prefix.
-# The list of installed files is kept apart, as the install tests overwrite CMake's own.
-install: build
-	DESTDIR="$(DESTDIR)" cmake --install $(BUILD_DIR) --prefix $(PREFIX)
-	cp $(BUILD_DIR)/install_manifest.txt $(BUILD_DIR)/installed-files.txt
+# What `make install` and `make package` ship, built apart from the tests: optimised, without
+# the tests and the benchmarks, so that it needs only the compiler, CMake and Qt's
+# development files (no `make deps`, no root).
+RELEASE_BUILD_DIR ?= build-release
+release:
+	cmake -S . -B $(RELEASE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DSTEPWELL_TESTS=OFF \
+		-DSTEPWELL_BENCH=OFF -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS)
+	cmake --build $(RELEASE_BUILD_DIR) -j $(JOBS)
 
-# Removes what the last `make install` put in place (the settings file, which Stepwell makes
-# when a default is stored, stays).
+# The program folder goes to $(PREFIX)/lib/stepwell, with a link in $(PREFIX)/bin, the
+# system's tag table, the manual page, the completion, the desktop entry and the icons. Run
+# it as root (sudo make install) for a system prefix. An edited system table is kept.
+install: release
+	DESTDIR="$(DESTDIR)" packaging/install.sh $(RELEASE_BUILD_DIR) $(PREFIX) \
+		$(RELEASE_BUILD_DIR)/installed
+
+# Removes what `make install` put in place, and the folders it made; an edited system
+# table, and the settings Stepwell keeps in each user's folder, stay.
 uninstall:
-	@test -f $(BUILD_DIR)/installed-files.txt || { echo "Nothing installed from $(BUILD_DIR)"; exit 1; }
-	xargs -d '\n' rm -f -- < $(BUILD_DIR)/installed-files.txt
-	-rmdir "$(DESTDIR)$(PREFIX)/lib/stepwell" 2>/dev/null
-	-command -v update-desktop-database >/dev/null && \
-		update-desktop-database -q "$(DESTDIR)$(PREFIX)/share/applications"
+	packaging/uninstall.sh $(RELEASE_BUILD_DIR)/installed
 
-# Builds a Debian package, build/stepwell_<version>_<arch>.deb, installing into /usr.
-package: build
-	cd $(BUILD_DIR) && cpack -G DEB
+# Builds the Debian packages build/stepwell_<version>_<arch>.deb (the command line) and
+# build/stepwell-gui_<version>_<arch>.deb (the window), installing into /usr.
+package: release
+	rm -rf $(RELEASE_BUILD_DIR)/packages
+	cpack -G DEB --config $(RELEASE_BUILD_DIR)/CPackConfig.cmake -B $(RELEASE_BUILD_DIR)/packages
+	mkdir -p $(BUILD_DIR)
+	cp $(RELEASE_BUILD_DIR)/packages/*.deb $(BUILD_DIR)/
 
 # Generates the 100 MiB benchmark pages once (in bench/data/, not committed), then times a
 # conversion against the plain line copier, start-up, and the engine's micro-benchmarks.
@@ -128,4 +140,4 @@ format-check:
 	clang-format --dry-run --Werror $(FORMAT_FILES)
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_BUILD_DIR) $(FUZZ_BUILD_DIR) $(RELEASE_BUILD_DIR)

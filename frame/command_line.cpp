@@ -144,8 +144,13 @@ std::string usageText() {
            "With --which-tags: 0 when a table applies, 1 when none does.\n";
 }
 
+// The version line, then the copyright and the licence in the words GNU tools use.
 std::string versionText() {
-    return std::string("stepwell ") + STEPWELL_VERSION + "\n";
+    return "stepwell " STEPWELL_VERSION "\n"
+           "Copyright (C) 2026 the Stepwell authors.\n"
+           "License MIT: <https://opensource.org/licenses/MIT>.\n"
+           "This is free software: you are free to change and redistribute it.\n"
+           "There is NO WARRANTY, to the extent permitted by law.\n";
 }
 
 } // namespace stepwell

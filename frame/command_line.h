@@ -36,7 +36,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 /// The text of --help.
 std::string usageText();
 
-/// The text of --version.
+/// The text of --version: the version line, the copyright and the licence.
 std::string versionText();
 
 } // namespace stepwell

@@ -78,7 +78,9 @@ TEST_F(Program, ExitStatusSaysWhatHappened) {
     EXPECT_EQ(run.err.rfind("stepwell: ", 0), 0u);
     run = runProgram(stepwell, {"--version"}, work.path());
     EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_EQ(run.out, "stepwell " STEPWELL_VERSION "\n");
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n') + 1), "stepwell " STEPWELL_VERSION "\n");
+    EXPECT_NE(run.out.find("\nLicense MIT: <https://opensource.org/licenses/MIT>.\n"),
+              std::string::npos);
     run = runProgram(stepwell, {"--help"}, work.path());
     EXPECT_EQ(run.exitStatus, 0);
     EXPECT_NE(run.out.find("Usage: stepwell"), std::string::npos);

@@ -63,7 +63,7 @@ TEST_F(RefusedInputs, ImmutableFolder) {
     if (std::system(chattr.c_str()) != 0)
         GTEST_SKIP() << "chattr +i is not available on this file system or for this user";
     expectUnwritableFolder("Operation not permitted");
-    std::system(("chattr -i '" + work.path() + "'").c_str());
+    EXPECT_EQ(std::system(("chattr -i '" + work.path() + "'").c_str()), 0); // else no clean-up
     expectPageUnchanged();
 }
 
