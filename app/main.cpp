@@ -1,6 +1,7 @@
 #include "frame/command_line.h"
 #include "frame/startup.h"
 #include "frame/sys/files.h"
+#include "frame/sys/process_start.h"
 #include "frame/unattended.h"
 #include "frame/window_module.h"
 
@@ -8,6 +9,7 @@
 
 int main(int argc, char** argv) {
     using namespace stepwell;
+    prepareProcess();
     const CommandLine command = parseCommandLine({argv + 1, argv + argc});
     switch (command.action) {
     case CommandLine::Action::Help:

@@ -23,18 +23,32 @@ std::string makeStreamsFolder() {
     return pattern;
 }
 
+// As a user's shell starts a program: every signal at its default action and none blocked,
+// so that the program meets signals as it would in real use.
+void defaultSignals() {
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (int signal = 1; signal < NSIG; ++signal)
+        ::signal(signal, SIG_DFL); // fails harmlessly for SIGKILL, SIGSTOP and reserved ones
+}
+
 // In the child after fork: only system calls, then exec.
 [[noreturn]] void becomeProgram(const std::string& program,
                                 const std::vector<std::string>& arguments,
                                 const ChildOptions& options, const std::string& streams) {
-    const int in = ::open((streams + "/in").c_str(), O_RDONLY);
-    const int out = ::open((streams + "/out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = ::open((streams + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    defaultSignals();
+    const int in = ::open((streams + "/in").c_str(), O_RDONLY | O_CLOEXEC);
+    const int out =
+        ::open((streams + "/out").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int err =
+        ::open((streams + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
         ::dup2(err, 2) < 0 || ::chdir(options.folder.c_str()) != 0)
         ::_exit(127);
+    // Only the three streams reach the program, whatever the test process holds open.
+    ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
     if (options.fileSizeLimit) {
-        ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             ::_exit(127);

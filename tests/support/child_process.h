@@ -13,8 +13,8 @@ namespace stepwell::test {
 struct ChildOptions {
     std::string folder = "."; // working folder
     std::string input;        // standard input
-    /// RLIMIT_FSIZE for the child, with SIGXFSZ ignored so that a write past it fails with
-    /// EFBIG instead of killing the process: a disk that fills up.
+    /// RLIMIT_FSIZE for the child. The program starts with every signal at its default
+    /// action, as from a shell, so SIGXFSZ is the program's own business.
     std::optional<rlim_t> fileSizeLimit;
     /// A child still running after this is killed and counts as hung.
     std::chrono::milliseconds timeout{60000};
