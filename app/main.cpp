@@ -13,11 +13,9 @@ int main(int argc, char** argv) {
     const CommandLine command = parseCommandLine({argv + 1, argv + argc});
     switch (command.action) {
     case CommandLine::Action::Help:
-        std::cout << usageText();
-        return 0;
+        return printToStandardOutput(usageText());
     case CommandLine::Action::Version:
-        std::cout << versionText();
-        return 0;
+        return printToStandardOutput(versionText());
     case CommandLine::Action::UsageError:
         std::cerr << "stepwell: " << command.error << "\nTry 'stepwell --help'.\n";
         return 2;

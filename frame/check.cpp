@@ -4,8 +4,10 @@
 #include "engine/core/failure.h"
 #include "engine/tag_file.h"
 #include "frame/command_line.h"
+#include "frame/sys/system_error.h"
 #include "frame/text/error.h"
 
+#include <cerrno>
 #include <ostream>
 
 namespace stepwell {
@@ -35,14 +37,25 @@ int runCheck(const std::vector<std::string>& tokens, const std::string& programD
     }
     bool changed = false;
     bool unknown = false;
+    bool listed = true;
     const bool allNamed = forEachNamedFile(tokens, prompts, [&](const std::string& path) {
+        if (!listed)
+            return; // the list cannot reach its reader: no answer is sure any more
         const Outcome outcome = checkFile(path, table, prompts);
-        if (outcome == Outcome::Changed)
+        if (outcome == Outcome::Changed) {
+            errno = 0;
             out << path << '\n' << std::flush;
+            if (!out) {
+                const int why = errno;
+                prompts.showError("standard output: cannot write" +
+                                  (why ? ": " + systemMessage(why) : std::string()));
+                listed = false;
+            }
+        }
         changed |= outcome == Outcome::Changed;
         unknown |= outcome == Outcome::Unknown;
     });
-    return unknown || !allNamed ? 2 : changed ? 1 : 0;
+    return unknown || !allNamed || !listed ? 2 : changed ? 1 : 0;
 }
 
 } // namespace stepwell

@@ -10,4 +10,8 @@ namespace stepwell {
 /// streams, with the tag table in `programDir`. Returns the exit status.
 int runUnattended(const CommandLine& command, const std::string& programDir);
 
+/// Writes `text` (the help or the version) to standard output. Returns the exit status: 0,
+/// or 1, with an error on standard error, when standard output is closed or full.
+int printToStandardOutput(const std::string& text);
+
 } // namespace stepwell

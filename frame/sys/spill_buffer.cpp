@@ -45,6 +45,9 @@ void SpillBuffer::spill() {
 }
 
 void SpillBuffer::copyTo(int fd, const std::string& name) {
+    // An empty text writes nothing, but a destination that cannot take it is still an error.
+    if (!file_ && memory_.empty())
+        checkWritable(fd, name);
     if (file_) {
         spill();
         if (::lseek(file_.get(), 0, SEEK_SET) != 0)

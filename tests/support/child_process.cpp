@@ -43,8 +43,15 @@ void defaultSignals() {
         ::open((streams + "/out").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     const int err =
         ::open((streams + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
+    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    if (in < 0 || out < 0 || err < 0 || full < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
         ::dup2(err, 2) < 0 || ::chdir(options.folder.c_str()) != 0)
+        ::_exit(127);
+    if (options.inputClosed)
+        ::close(0);
+    if (options.output == Output::Closed)
+        ::close(1);
+    if (options.output == Output::Full && ::dup2(full, 1) < 0)
         ::_exit(127);
     // Only the three streams reach the program, whatever the test process holds open.
     ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);

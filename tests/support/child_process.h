@@ -9,10 +9,19 @@
 
 namespace stepwell::test {
 
+/// Where a child's standard output goes.
+enum class Output {
+    File,   // a file, read back into ChildResult::out
+    Closed, // no descriptor 1 at all (`>&-` in a shell)
+    Full,   // /dev/full: every write fails with ENOSPC
+};
+
 /// How to start a program for a fault-injection test.
 struct ChildOptions {
     std::string folder = "."; // working folder
     std::string input;        // standard input
+    bool inputClosed = false; // no descriptor 0 at all (`<&-`)
+    Output output = Output::File;
     /// RLIMIT_FSIZE for the child. The program starts with every signal at its default
     /// action, as from a shell, so SIGXFSZ is the program's own business.
     std::optional<rlim_t> fileSizeLimit;
