@@ -48,9 +48,11 @@ StoredSettings readStored(const std::string& path) {
 
 void writeSettings(const std::string& path, const StoredSettings& old,
                    const std::vector<std::string>& lines) {
-    AtomicFile file(path);
-    if (old.status)
+    AtomicFile file(path, path);
+    if (old.status) {
         file.keepAttributesOf(*old.status);
+        file.keepExtendedAttributesOf(path);
+    }
     LineWriter writer(file.fd(), path);
     for (const auto& line : lines) {
         writer.write(line);

@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <initializer_list>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -60,11 +62,23 @@ void defaultSignals() {
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             ::_exit(127);
     }
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    if (options.openFileLimit) {
+        const rlimit limit{*options.openFileLimit, *options.openFileLimit};
+        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+            ::_exit(127);
+    }
+    if (options.umask)
+        ::umask(*options.umask);
+    std::vector<char*> argv;
+    if (options.ordinaryUser && ::geteuid() == 0)
+        for (const char* word :
+             {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"})
+            argv.push_back(const_cast<char*>(word));
+    argv.push_back(const_cast<char*>(program.c_str()));
     for (const auto& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
+    ::execv(argv[0], argv.data());
     ::_exit(127);
 }
 
@@ -98,6 +112,21 @@ void Child::kill(int signal) {
         ::kill(pid_, signal);
 }
 
+bool Child::waitUntil(const std::function<bool()>& ready) {
+    for (;;) {
+        if (ready())
+            return true;
+        siginfo_t info{};
+        // WNOWAIT leaves the child to be reaped by wait().
+        if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+            info.si_pid == pid_)
+            return ready();
+        if (std::chrono::steady_clock::now() > deadline_)
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+}
+
 ChildResult Child::wait() {
     ChildResult result;
     int status = 0;
@@ -123,6 +152,17 @@ ChildResult Child::wait() {
     result.out = readFile(streams_ + "/out");
     result.err = readFile(streams_ + "/err");
     return result;
+}
+
+long long temporaryFileSize(const std::string& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().filename().string().rfind(".stepwell-", 0) != 0)
+            continue;
+        const auto size = entry.file_size(error);
+        return error ? -1 : static_cast<long long>(size);
+    }
+    return -1;
 }
 
 ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,
