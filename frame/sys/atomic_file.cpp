@@ -52,10 +52,17 @@ void noteOnTerminal(const std::string& note) {
 AtomicFile::AtomicFile(std::string destination, std::string name)
     : destination_(std::move(destination)), name_(std::move(name)) {
     temporary_ = folderPart(destination_) + ".stepwell-XXXXXX";
-    fd_.reset(::mkostemp(temporary_.data(), O_CLOEXEC));
-    if (!fd_)
-        throw systemError(name_, "cannot create a temporary file beside it", errno);
-    stopTicket_ = rememberTemporary(temporary_);
+    {
+        // No stop may come between creating the file and registering it for removal.
+        const StopSignalsHeld held;
+        fd_.reset(::mkostemp(temporary_.data(), O_CLOEXEC));
+        if (!fd_)
+            throw systemError(name_, "cannot create a temporary file beside it", errno);
+        stopTicket_ = rememberTemporary(temporary_);
+    }
+    // A file that a stop could leave behind is not written at all.
+    if (stopTicket_ < 0)
+        throw systemError(name_, "cannot create a temporary file beside it", ENAMETOOLONG);
     ::fchmod(fd_.get(), defaultFileMode());
 }
 

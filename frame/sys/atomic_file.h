@@ -15,7 +15,7 @@ namespace stepwell {
 /// commit() flushes it to disk and renames it onto the destination in one step. Until then
 /// the destination is untouched, and a file that is never committed is removed, so there is
 /// never a partial result. A stop signal removes the temporary file too (see stop_cleanup.h);
-/// only SIGKILL or a crash can leave one behind, hidden as ".stepwell-XXXXXX".
+/// only SIGKILL can leave one behind, hidden as ".stepwell-XXXXXX".
 class AtomicFile {
 public:
     /// Creates the temporary file beside `destination`, a path whose links are resolved;

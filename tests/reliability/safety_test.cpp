@@ -98,7 +98,7 @@ public:
     // it go on. A run that got too far before it was stopped (on a busy machine) is tried
     // again from the start.
     ChildResult runInterrupted(const Row& row, ChildOptions options,
-                               const std::function<void()>& meanwhile) {
+                               const std::function<void(test::Child&)>& meanwhile) {
         options.folder = work.path();
         options.input = row.answers;
         const auto writing = [&] {
@@ -111,7 +111,7 @@ public:
                 child.kill(SIGSTOP);
                 const bool caught = writing();
                 if (caught)
-                    meanwhile();
+                    meanwhile(child);
                 child.kill(SIGCONT);
                 if (caught)
                     return child.wait();
@@ -186,7 +186,7 @@ void saveByRename(Safety& t) {
 
 constexpr std::size_t largePage = 24 * 1024 * 1024; // converts in about 0.1 s or more
 
-const std::vector<Row> rows = {
+const std::vector<Row> fixedRows = {
     // A file size limit (ulimit -f): the write fails, the process does not end by SIGXFSZ.
     {.name = "FileSizeLimitWhileCreatingTheIdent",
      .pageBytes = 400 * 1024,
@@ -277,7 +277,7 @@ const std::vector<Row> rows = {
      .pageBytes = largePage,
      .run =
          [](Safety& t, const Row& row, const ChildOptions& options) {
-             return t.runInterrupted(row, options, [&] { saveByRename(t); });
+             return t.runInterrupted(row, options, [&](test::Child&) { saveByRename(t); });
          },
      .exitStatus = 1,
      .error = "page.html: changed while it was being converted; left as it is",
@@ -287,7 +287,8 @@ const std::vector<Row> rows = {
      .pageBytes = largePage,
      .run =
          [](Safety& t, const Row& row, const ChildOptions& options) {
-             return t.runInterrupted(row, options, [&] { writeFile(t.page(), otherProgramsText); });
+             return t.runInterrupted(row, options,
+                                     [&](test::Child&) { writeFile(t.page(), otherProgramsText); });
          },
      .exitStatus = 1,
      .error = "page.html: changed while it was being converted; left as it is",
@@ -297,7 +298,8 @@ const std::vector<Row> rows = {
      .pageBytes = largePage,
      .run =
          [](Safety& t, const Row& row, const ChildOptions& options) {
-             return t.runInterrupted(row, options, [&] { ::unlink(t.page().c_str()); });
+             return t.runInterrupted(row, options,
+                                     [&](test::Child&) { ::unlink(t.page().c_str()); });
          },
      .exitStatus = 1,
      .error = "page.html: changed while it was being converted; left as it is",
@@ -391,6 +393,44 @@ const std::vector<Row> rows = {
              expectMode(t.page(), 0444);
          }},
 };
+
+// A stop while the result is being written, by a signal that ends the process: the page is
+// left as it was and no temporary file stays.
+Row stopRow(int signal, bool replace = true) {
+    const char* abbreviation = sigabbrev_np(signal);
+    const std::string name = abbreviation ? abbreviation : "RTMIN"; // none for real-time ones
+    return {.name = "Sig" + name + (replace ? "WhileReplacing" : "WhileCreatingTheIdent") +
+                    "LeavesNoTemporaryFile",
+            .replace = replace,
+            .pageBytes = largePage,
+            .run =
+                [signal](Safety& t, const Row& row, const ChildOptions& options) {
+                    return t.runInterrupted(row, options,
+                                            [signal](test::Child& child) { child.kill(signal); });
+                },
+            .signal = signal};
+}
+
+const std::vector<Row> rows = [] {
+    std::vector<Row> all = fixedRows;
+    for (const int signal : {SIGHUP, SIGINT, SIGQUIT, SIGUSR1, SIGUSR2, SIGPIPE, SIGALRM, SIGTERM,
+                             SIGXCPU, SIGVTALRM, SIGPROF, SIGPWR, SIGRTMIN})
+        all.push_back(stopRow(signal));
+    all.push_back(stopRow(SIGTERM, false));
+    // Stepwell ignores SIGXFSZ, so that a file size limit fails a write instead: the
+    // conversion goes on to its end.
+    Row sizeSignal = stopRow(SIGXFSZ);
+    sizeSignal.name = "SigXFSZIsIgnored";
+    sizeSignal.signal = 0;
+    sizeSignal.page = Holds::Result;
+    all.push_back(sizeSignal);
+    // At the limit of open files (prlimit --nofile=5) the clean-up needs no descriptor.
+    Row noDescriptors = stopRow(SIGTERM);
+    noDescriptors.name = "SigTERMWithNoDescriptorToSpareLeavesNoTemporaryFile";
+    noDescriptors.start = [](ChildOptions& options) { options.openFileLimit = 5; };
+    all.push_back(noDescriptors);
+    return all;
+}();
 
 TEST_P(Safety, KeepsThePromise) {
     const Row& row = GetParam();

@@ -62,6 +62,9 @@ void defaultSignals() {
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             ::_exit(127);
     }
+    // A program ended by SIGQUIT or SIGSEGV leaves no core file among the test's files.
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
     if (options.openFileLimit) {
         const rlimit limit{*options.openFileLimit, *options.openFileLimit};
         if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
