@@ -6,6 +6,7 @@
 #include "frame/command_line.h"
 #include "frame/sys/system_error.h"
 #include "frame/text/error.h"
+#include "frame/text/shown_text.h"
 
 #include <cerrno>
 #include <ostream>
@@ -44,7 +45,7 @@ int runCheck(const std::vector<std::string>& tokens, const std::string& programD
         const Outcome outcome = checkFile(path, table, prompts);
         if (outcome == Outcome::Changed) {
             errno = 0;
-            out << path << '\n' << std::flush;
+            out << escapeControlBytes(path) << '\n' << std::flush; // one name a line
             if (!out) {
                 const int why = errno;
                 prompts.showError("standard output: cannot write" +

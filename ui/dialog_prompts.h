@@ -7,7 +7,7 @@ class QWidget;
 namespace stepwell {
 
 /// Prompts as modal message boxes titled "Stepwell": a question with Yes (the default) and
-/// No, an error with the critical icon and OK.
+/// No, an error with the critical icon and OK. Control bytes in names are shown escaped.
 class DialogPrompts : public Prompts {
 public:
     explicit DialogPrompts(QWidget* parent = nullptr) : parent_(parent) {}

@@ -36,8 +36,9 @@ private:
 };
 
 /// Reads a tag file's lines: fields separated by commas or line ends, taken in pairs of tag
-/// and delta; blank lines are skipped. Throws Error, naming the file `name`, when it holds
-/// more than 100 entries or ends with a tag that has no delta; and what `lines` throws.
+/// and delta; blank lines are skipped. Throws Error, naming the file `name` and the line,
+/// when it holds more than 100 entries, a quoted field that is not closed or is followed by
+/// text, or ends with a tag that has no delta; and what `lines` throws.
 TagTable parseTagTable(LineReader& lines, const std::string& name);
 
 /// The same for a tag file's whole text.

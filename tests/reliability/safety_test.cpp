@@ -304,6 +304,37 @@ const std::vector<Row> fixedRows = {
      .exitStatus = 1,
      .error = "page.html: changed while it was being converted; left as it is",
      .page = Holds::Nothing},
+    // Messages: a name cannot split a line or drive the terminal, and a question that meets
+    // the end of the input ends its line.
+    {.name = "AQuestionShowsControlBytesOfTheNameEscaped",
+     .arguments = {"pa\nge\x1b[2J.html"},
+     .replace = true,
+     .answers = "n\n",
+     .arrange = [](Safety& t) { writeFile(t.file("pa\nge\x1b[2J.html"), " x\n"); },
+     .folder = "pa\nge\x1b[2J.html page.html",
+     .check =
+         [](Safety&, const ChildResult& result) {
+             EXPECT_EQ(result.err, "pa\\nge\\x1b[2J.htmlを置換しますか? [Y/n] ");
+         }},
+    {.name = "AnErrorShowsControlBytesOfTheNameEscaped",
+     .arguments = {"no\r\nsuch\x07\x7f.html"},
+     .exitStatus = 1,
+     .error = "no\\r\\nsuch\\x07\\x7f.html: cannot open: No such file or directory"},
+    {.name = "CheckListsANameWithControlBytesOnOneLine",
+     .arguments = {"--check", "li\nne\t\x1b.html"},
+     .arrange = [](Safety& t) { writeFile(t.file("li\nne\t\x1b.html"), " x\n"); },
+     .exitStatus = 1,
+     .folder = "li\nne\t\x1b.html page.html",
+     .check = [](Safety&,
+                 const ChildResult& result) { EXPECT_EQ(result.out, "li\\nne\\t\\x1b.html\n"); }},
+    {.name = "InputEndingAtAQuestionEndsItsLine",
+     .earlierIdent = true,
+     .answers = "y", // typed, then the input ends (Ctrl-D) without Enter
+     .ident = Holds::Result,
+     .check =
+         [](Safety&, const ChildResult& result) {
+             EXPECT_EQ(result.err, "page.html.identを上書きしますか? [Y/n] \n");
+         }},
     {.name = "AnOverlongOutputNameCannotBeCreated",
      .arguments = {std::string(251, 'n')},
      .arrange = [](Safety& t) { writeFile(t.file(std::string(251, 'n')), "x\n"); },
