@@ -55,12 +55,24 @@ TEST_F(SettingsStore, OneLineFile) {
     EXPECT_EQ(readFile(ini()), "/new\r\n1\r\n");
 }
 
+// The mode a new file gets: 0666 less the umask, never executable.
+mode_t modeOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 07777;
+}
+
 TEST_F(SettingsStore, MissingOrEmptyFileIsCreatedWithBothLines) {
+    const mode_t userMask = ::umask(022);
     storeDefaultFolder(dir.path(), "/new");
     EXPECT_EQ(readFile(ini()), "/new\r\n0\r\n");
+    EXPECT_EQ(modeOf(ini()), 0644u);
 
     TempDir other;
+    ::umask(027);
     storeDefaultReplaceSetting(other.path(), 2);
+    ::umask(userMask);
+    EXPECT_EQ(modeOf(other.file(settingsFileName)), 0640u);
     EXPECT_EQ(readFile(other.file(settingsFileName)), "\r\n2\r\n");
     EXPECT_EQ(readSettings(other.path()).replaceSetting, 2);
     EXPECT_EQ(readSettings(other.path()).defaultFolder, "");

@@ -348,6 +348,11 @@ const std::vector<Row> fixedRows = {
      .arrange = [](Safety& t) { ::chmod(t.page().c_str(), 0600); },
      .ident = Holds::Result,
      .check = [](Safety& t, const ChildResult&) { expectMode(t.ident(), 0600); }},
+    {.name = "ANewIdentGetsNoMoreThanTheUmaskAllows",
+     .start = [](ChildOptions& options) { options.umask = 022; },
+     .arrange = [](Safety& t) { ::chmod(t.page().c_str(), 0775); },
+     .ident = Holds::Result,
+     .check = [](Safety& t, const ChildResult&) { expectMode(t.ident(), 0644); }},
     {.name = "AnExistingIdentKeepsItsModeOwnerAndGroup",
      .asRoot = true,
      .earlierIdent = true,
@@ -392,6 +397,18 @@ const std::vector<Row> fixedRows = {
              EXPECT_EQ(attribute(t.page(), "system.posix_acl_access"), nobodyMayWriteAcl());
              expectMode(t.page(), 0664); // the mask's rw shows as the group's bits
          }},
+
+    {.name = "ReplacingKeepsTheStickyBit",
+     .replace = true,
+     .arrange = [](Safety& t) { ::chmod(t.page().c_str(), 01640); },
+     .page = Holds::Result,
+     .check = [](Safety& t, const ChildResult&) { expectMode(t.page(), 01640); }},
+    {.name = "RootReplacingKeepsTheSetGroupIdBit",
+     .replace = true,
+     .asRoot = true, // others may not set it for a group they are not in
+     .arrange = [](Safety& t) { ::chmod(t.page().c_str(), 02640); },
+     .page = Holds::Result,
+     .check = [](Safety& t, const ChildResult&) { expectMode(t.page(), 02640); }},
 
     // Who may write: replace mode refuses a file the user may not write; root keeps the
     // file's owner and group.
