@@ -25,7 +25,7 @@ TagScanner::TagScanner(const TagTable& table, std::span<const std::string> marke
     wholeDeltas_ = true;
     for (const TagEntry& entry : table.usable()) {
         entries_.push_back({entry.tag, entry.deltaText, entry.delta,
-                            entry.delta ? roundToInt16(*entry.delta) : std::nullopt});
+                            entry.delta ? roundToInt16(*entry.delta) : std::nullopt, entry.place});
         longest_ = std::max(longest_, entry.tag.size());
         // Whole numbers up to 2^20, at most 2^32 of them on a line: every partial sum is
         // exact, so the order of adding does not matter.
@@ -45,8 +45,8 @@ TagScanner::TagScanner(const TagTable& table, std::span<const std::string> marke
 double TagScanner::deltaOf(std::uint8_t entry) const {
     const Entry& e = entries_[entry];
     if (!e.delta)
-        throw LineError("tag \"" + e.tag + "\" has the delta \"" + e.deltaText +
-                        "\", which is not a number");
+        throw LineError(placePrefix(e.place) + "tag \"" + e.tag + "\" has the delta \"" +
+                        e.deltaText + "\", which is not a number");
     return *e.delta;
 }
 
@@ -54,8 +54,8 @@ std::int16_t TagScanner::leadOf(std::uint8_t entry) const {
     const Entry& e = entries_[entry];
     deltaOf(entry);
     if (!e.lead)
-        throw LineError("the delta \"" + e.deltaText + "\" of tag \"" + e.tag +
-                        "\" is outside -32768 to 32767");
+        throw LineError(placePrefix(e.place) + "the delta \"" + e.deltaText + "\" of tag \"" +
+                        e.tag + "\" is outside -32768 to 32767");
     return *e.lead;
 }
 

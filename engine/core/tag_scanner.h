@@ -49,6 +49,7 @@ private:
         std::string deltaText;
         std::optional<double> delta;
         std::optional<std::int16_t> lead; // the delta as a leading delta, when in range
+        std::string place;                // where the entry was read, for messages
     };
 
     double deltaOf(std::uint8_t entry) const;

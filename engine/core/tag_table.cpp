@@ -10,10 +10,15 @@
 
 namespace stepwell {
 
-void TagTable::add(std::string_view tag, std::string_view deltaText) {
+std::string placePrefix(const std::string& place) {
+    return place.empty() ? std::string() : place + ": ";
+}
+
+void TagTable::add(std::string_view tag, std::string_view deltaText, std::string place) {
     if (entries_.size() >= maxTagEntries)
         throw Error("more than " + std::to_string(maxTagEntries) + " entries");
-    entries_.push_back({upperAscii(tag), std::string(deltaText), parseDecimal(deltaText)});
+    entries_.push_back(
+        {upperAscii(tag), std::string(deltaText), parseDecimal(deltaText), std::move(place)});
 }
 
 std::span<const TagEntry> TagTable::usable() const {
@@ -26,9 +31,10 @@ std::span<const TagEntry> TagTable::usable() const {
 TagTable parseTagTable(LineReader& lines, const std::string& name) {
     std::vector<std::string> fields;
     std::vector<std::uint64_t> fieldLines; // the line each field stands on
-    const auto at = [&name](std::uint64_t lineNumber) {
-        return name + ", line " + std::to_string(lineNumber) + ": ";
+    const auto place = [&name](std::uint64_t lineNumber) {
+        return name + ", line " + std::to_string(lineNumber);
     };
+    const auto at = [&place](std::uint64_t lineNumber) { return place(lineNumber) + ": "; };
     std::string_view line;
     std::uint64_t lineNumber = 0;
     while (lines.next(line)) {
@@ -48,7 +54,7 @@ TagTable parseTagTable(LineReader& lines, const std::string& name) {
         throw Error(at(fieldLines.back()) + "the last tag \"" + fields.back() + "\" has no delta");
     TagTable table;
     for (std::size_t i = 0; i < fields.size(); i += 2)
-        table.add(fields[i], fields[i + 1]);
+        table.add(fields[i], fields[i + 1], place(fieldLines[i + 1]));
     return table;
 }
 

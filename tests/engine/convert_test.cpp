@@ -169,8 +169,10 @@ TEST_F(ConvertFile, LineErrorKeepsInputAndOutputAsTheyWereAndNamesTheLine) {
     EXPECT_EQ(readFile(page), "<a>\n<a>\n<bad>\n");
     EXPECT_EQ(readFile(page + ".ident"), "old");
     EXPECT_EQ(listFolder(work.path()), "page.html page.html.ident");
+    // The page and its line, then the tag file and the line of the delta.
     EXPECT_EQ(prompts.errors[0],
-              page + ", line 3: tag \"<BAD\" has the delta \"x\", which is not a number");
+              page + ", line 3: " + program.file(tagFileName) +
+                  ", line 2: tag \"<BAD\" has the delta \"x\", which is not a number");
 }
 
 TEST_F(ConvertFile, TagFileErrorNamesBothFiles) {

@@ -30,11 +30,12 @@ using test::writeFile;
 
 // What a file holds after the run.
 enum class Holds {
-    Nothing,  // there is no such file
-    Original, // the page as it was written
-    Earlier,  // "earlier", an output from before
-    Result,   // the page's conversion
-    Other,    // what another program saved meanwhile
+    Nothing,   // there is no such file
+    Original,  // the page as it was written
+    Earlier,   // "earlier", an output from before
+    Result,    // the page's conversion
+    Other,     // what another program saved meanwhile
+    Unchecked, // whatever the row wrote itself
 };
 
 const std::string otherProgramsText = "saved by another program\n";
@@ -71,6 +72,7 @@ std::ostream& operator<<(std::ostream& out, const Row& row) {
 class Safety : public test::ProgramFixture, public ::testing::WithParamInterface<Row> {
 public:
     std::string file(const std::string& name) const { return work.file(name); }
+    std::string tagFile() const { return programDir.file("StepwellTag.txt"); }
     std::string page() const { return work.file("page.html"); }
     std::string ident() const { return work.file("page.html.ident"); }
 
@@ -327,6 +329,29 @@ const std::vector<Row> fixedRows = {
      .folder = "li\nne\t\x1b.html page.html",
      .check = [](Safety&,
                  const ChildResult& result) { EXPECT_EQ(result.out, "li\\nne\\t\\x1b.html\n"); }},
+    {.name = "ALineErrorNamesThePageAndTheTagFileWithTheirLines",
+     .arrange =
+         [](Safety& t) {
+             writeFile(t.page(), "<ul>\n<ul>\n <div>\n");
+             std::string tags = "<UL,1\n";
+             for (int line = 2; line < 15; ++line)
+                 tags += "\n";
+             writeFile(t.tagFile(), tags + "<DIV,x1\n");
+         },
+     .exitStatus = 1,
+     .error = "page.html, line 3: {programDir}/StepwellTag.txt, line 15: tag \"<DIV\" has the "
+              "delta \"x1\", which is not a number",
+     .page = Holds::Unchecked},
+    {.name = "AnUnclosedQuoteInTheTagFileIsReportedAsSuch",
+     .arrange = [](Safety& t) { writeFile(t.tagFile(), "<UL,1\n\"<DIV,1\n"); },
+     .exitStatus = 1,
+     .error = "page.html: {programDir}/StepwellTag.txt, line 2: the quoted field \"<DIV,1 has "
+              "no closing quote"},
+    {.name = "TextAfterAClosingQuoteInTheTagFileIsAnError",
+     .arrange = [](Safety& t) { writeFile(t.tagFile(), "\"<DIV\" x,1\n"); },
+     .exitStatus = 1,
+     .error = "page.html: {programDir}/StepwellTag.txt, line 1: text after the quoted field "
+              "\"<DIV\": x"},
     {.name = "InputEndingAtAQuestionEndsItsLine",
      .earlierIdent = true,
      .answers = "y", // typed, then the input ends (Ctrl-D) without Enter
@@ -509,7 +534,10 @@ TEST_P(Safety, KeepsThePromise) {
     if (row.error.empty()) {
         EXPECT_EQ(result.err.find("stepwell: "), std::string::npos) << result.err;
     } else {
-        const std::string line = "stepwell: " + row.error + "\n";
+        std::string error = row.error;
+        if (const auto at = error.find("{programDir}"); at != std::string::npos)
+            error.replace(at, std::string("{programDir}").size(), programDir.path());
+        const std::string line = "stepwell: " + error + "\n";
         EXPECT_TRUE(result.err.size() >= line.size() &&
                     result.err.compare(result.err.size() - line.size(), line.size(), line) == 0)
             << result.err;
@@ -521,7 +549,9 @@ TEST_P(Safety, KeepsThePromise) {
             EXPECT_NE(::access(path.c_str(), F_OK), 0) << name;
             continue;
         }
-        EXPECT_TRUE(readFile(path) == text(holds)) << name;
+        if (holds != Holds::Unchecked) {
+            EXPECT_TRUE(readFile(path) == text(holds)) << name;
+        }
         names += (names.empty() ? "" : " ") + std::string(name);
     }
     EXPECT_EQ(listFolder(work.path()), row.folder.empty() ? names : row.folder);
