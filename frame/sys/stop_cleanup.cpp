@@ -1,8 +1,8 @@
 #include "frame/sys/stop_cleanup.h"
 
 #include "frame/sys/files.h"
-#include "frame/text/paths.h"
 #include "frame/text/error.h"
+#include "frame/text/paths.h"
 
 #include <array>
 #include <atomic>
