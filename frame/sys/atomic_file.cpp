@@ -61,8 +61,10 @@ AtomicFile::AtomicFile(std::string destination, std::string name)
         stopTicket_ = rememberTemporary(temporary_);
     }
     // A file that a stop could leave behind is not written at all.
-    if (stopTicket_ < 0)
+    if (stopTicket_ < 0) {
+        discard();
         throw systemError(name_, "cannot create a temporary file beside it", ENAMETOOLONG);
+    }
     ::fchmod(fd_.get(), defaultFileMode());
 }
 
