@@ -46,7 +46,7 @@ int main(int argc, char** argv) {
             copyLines(reader, writer);
             ::close(fd);
         } else {
-            stepwell::AtomicFile output(argv[2]);
+            stepwell::AtomicFile output(argv[2], argv[2]);
             stepwell::LineWriter writer(output.fd(), argv[2]);
             copyLines(reader, writer);
             output.commit();

@@ -10,6 +10,8 @@
 #include "frame/sys/line_writer.h"
 #include "frame/text/paths.h"
 
+#include <sys/stat.h>
+
 namespace stepwell {
 namespace {
 
@@ -32,6 +34,28 @@ TagTable loadTagTableFor(const std::string& path, const TagTablePlaces& places) 
     } catch (const Error& error) {
         throw Error(path + ": " + error.what());
     }
+}
+
+// Replace mode: the result takes the input's permission bits, owner, group and extended
+// attributes. A file this user may not write is refused, as a text editor would.
+void takeInputsPlace(AtomicFile& output, const InputFile& input) {
+    requireWritable(output.destination(), output.name(), "cannot replace");
+    output.keepAttributesOf(input.status());
+    output.keepExtendedAttributesOf(input.fd());
+}
+
+// Not in replace mode: an existing output keeps its own attributes, and a new one gets the
+// input's permission bits (never more than a new file gets), so a private page does not
+// give a public result.
+void takeIdentsPlace(AtomicFile& output, const InputFile& input) {
+    struct stat existing {};
+    if (::stat(output.destination().c_str(), &existing) != 0 || !S_ISREG(existing.st_mode)) {
+        output.narrowModeTo(input.status().st_mode);
+        return;
+    }
+    requireWritable(output.destination(), output.name(), "cannot overwrite");
+    output.keepAttributesOf(existing);
+    output.keepExtendedAttributesOf(output.destination());
 }
 
 // Writes the result and compares it with the input at the same time.
@@ -63,12 +87,15 @@ ConvertResult convertFile(const std::string& path, const ConvertOptions& options
         InputFile input(path);
         LineReader lines(
             [&input](char* buffer, std::size_t size) { return input.read(buffer, size); });
-        // The result goes to a temporary file beside its destination. Replacing through a
+        // The result goes to a temporary file beside its destination. Writing through a
         // link replaces the link's target and keeps the link.
-        AtomicFile output(replace ? resolveLinks(path) : identPath(path));
+        const std::string target = replace ? path : identPath(path);
+        AtomicFile output(resolveLinks(target), target);
         if (replace)
-            output.keepAttributesOf(input.status());
-        LineWriter writer(output.fd(), output.destination());
+            takeInputsPlace(output, input);
+        else
+            takeIdentsPlace(output, input);
+        LineWriter writer(output.fd(), output.name());
 
         if (!replace) {
             convertLines(lines, writer, table);
@@ -80,8 +107,9 @@ ConvertResult convertFile(const std::string& path, const ConvertOptions& options
         ByteComparer original(input.fd(), path);
         WriteAndCompare both{writer, original};
         convertLines(lines, both, table);
+        // Another program's save while this one ran must not be undone.
         if (!original.matchedAll())
-            output.commit();
+            output.commitOver(input.status());
         return ConvertResult::Converted;
     } catch (...) {
         showCurrentFailure(path, prompts);

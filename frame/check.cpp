@@ -5,8 +5,11 @@
 #include "engine/core/failure.h"
 #include "frame/file_names.h"
 #include "frame/sys/fd_io.h"
+#include "frame/sys/system_error.h"
 #include "frame/text/paths.h"
+#include "frame/text/shown_text.h"
 
+#include <cerrno>
 #include <map>
 #include <optional>
 #include <ostream>
@@ -50,7 +53,7 @@ Outcome checkFile(const std::string& path, Tables& tables, Report report, std::o
         if (report == Report::Names) {
             if (!wouldChange(path, *table))
                 return Outcome::Same;
-            out << path << '\n';
+            out << escapeControlBytes(path) << '\n'; // one name a line
             return Outcome::Changed;
         }
         const auto write = [&out](std::string_view text) { out << text; };
@@ -63,10 +66,13 @@ Outcome checkFile(const std::string& path, Tables& tables, Report report, std::o
 
 // Flushes the report; a report that did not reach its reader leaves no sure answer.
 bool delivered(std::ostream& out, Prompts& prompts) {
+    errno = 0;
     out.flush();
     if (out)
         return true;
-    prompts.showError("standard output: cannot write the report");
+    const int why = errno;
+    prompts.showError("standard output: cannot write" +
+                      (why ? ": " + systemMessage(why) : std::string()));
     return false;
 }
 
@@ -77,15 +83,16 @@ int runCheck(const std::vector<std::string>& tokens, const TagTablePlaces& place
     Tables tables(places, prompts);
     bool changed = false;
     bool unknown = false;
+    bool listed = true;
     const bool allNamed = forEachNamedFile(tokens, prompts, [&](const std::string& path) {
+        if (!listed)
+            return; // the report cannot reach its reader: no answer is sure any more
         const Outcome outcome = checkFile(path, tables, report, out, prompts);
-        out.flush();
+        listed = delivered(out, prompts);
         changed |= outcome == Outcome::Changed;
         unknown |= outcome == Outcome::Unknown;
     });
-    if (!delivered(out, prompts))
-        return 2;
-    return unknown || !allNamed ? 2 : changed ? 1 : 0;
+    return unknown || !allNamed || !listed ? 2 : changed ? 1 : 0;
 }
 
 int runDiffOfInput(int in, const TagTablePlaces& places, std::ostream& out, Prompts& prompts) {

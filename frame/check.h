@@ -16,8 +16,10 @@ enum class Report {
 };
 
 /// Checks the files the tokens name (wildcards expand as in a conversion) against the tag
-/// table that applies to each, writing nothing but the report to `out`. Errors go to
-/// `prompts.showError` and the check goes on with the next file. Returns the exit status:
+/// table that applies to each, writing nothing but the report to `out` (names with their
+/// control bytes escaped, so that a name cannot split its line). Errors go to
+/// `prompts.showError` and the check goes on with the next file; a report that cannot be
+/// written to `out` stops it. Returns the exit status:
 /// 0 when no file would change, 1 when some would, 2 when a file or its tag table could
 /// not be read, a line could not be converted, or `out` could not be written, so that no
 /// answer is sure.

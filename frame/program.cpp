@@ -5,7 +5,9 @@
 #include "frame/command_line.h"
 #include "frame/filter.h"
 #include "frame/startup.h"
+#include "frame/sys/fd_io.h"
 #include "frame/sys/files.h"
+#include "frame/sys/process_start.h"
 #include "frame/terminal_prompts.h"
 #include "frame/text/error.h"
 #include "frame/text/paths.h"
@@ -18,6 +20,30 @@ namespace stepwell {
 namespace {
 
 using Action = CommandLine::Action;
+
+const std::string standardOutput = "standard output";
+
+// The help or the version on standard output; 1, with an error, when it cannot be written.
+int print(const std::string& text, Prompts& errors) {
+    try {
+        writeAll(STDOUT_FILENO, text.data(), text.size(), standardOutput);
+        return 0;
+    } catch (const Error& error) {
+        errors.showError(error.what());
+        return 1;
+    }
+}
+
+// A check's report that cannot be written is no answer, even when it would have been empty.
+bool reportWritable(Prompts& errors) {
+    try {
+        checkWritable(STDOUT_FILENO, standardOutput);
+        return true;
+    } catch (const Error& error) {
+        errors.showError(error.what());
+        return false;
+    }
+}
 
 // A table named for the run must be there: falling back to another would convert with
 // rules the user did not ask for.
@@ -71,14 +97,15 @@ int convertFiles(const CommandLine& command, const StartupState& state, const Ta
 } // namespace
 
 int runStepwell(int& argc, char** argv) {
+    prepareProcess();
     const CommandLine command = parseCommandLine({argv + 1, argv + argc});
+    // The modes that ask nothing show only errors.
+    TerminalPrompts errors(std::cin, std::cerr);
     switch (command.action) {
     case Action::Help:
-        std::cout << usageText();
-        return 0;
+        return print(usageText(), errors);
     case Action::Version:
-        std::cout << versionText();
-        return 0;
+        return print(versionText(), errors);
     case Action::UsageError:
         std::cerr << "stepwell: " << command.error << "\nTry 'stepwell --help'.\n";
         return 2;
@@ -91,9 +118,9 @@ int runStepwell(int& argc, char** argv) {
     // typed; the default folder matters only to the window.
     const StartupState state = startUp();
     const TagTablePlaces tags = state.places.tagTables(command.tags);
-    // The modes that ask nothing show only errors.
-    TerminalPrompts errors(std::cin, std::cerr);
     const bool checking = command.action == Action::Check || command.action == Action::Diff;
+    if (checking && !reportWritable(errors))
+        return 2;
     if (!namedTableReadable(tags, errors))
         return checking ? 2 : 1;
     switch (command.action) {

@@ -57,9 +57,11 @@ void writeSettings(const std::string& path, const StoredSettings& old,
             throw Error(path + ": " + error.what());
         }
     }
-    AtomicFile file(path);
-    if (old.status)
+    AtomicFile file(path, path);
+    if (old.status) {
         file.keepAttributesOf(*old.status);
+        file.keepExtendedAttributesOf(path);
+    }
     LineWriter writer(file.fd(), path);
     for (const auto& line : lines) {
         writer.write(line);

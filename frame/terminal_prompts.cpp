@@ -1,8 +1,8 @@
 #include "frame/terminal_prompts.h"
 
 #include "frame/text/ascii.h"
+#include "frame/text/shown_text.h"
 
-#include <algorithm>
 #include <istream>
 #include <ostream>
 
@@ -16,13 +16,6 @@ std::string trimmed(const std::string& text) {
     return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
-// One line of the message: line breaks inside it would break the one-line promise.
-std::string oneLine(std::string text) {
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    std::replace(text.begin(), text.end(), '\r', ' ');
-    return text;
-}
-
 } // namespace
 
 TerminalPrompts::TerminalPrompts(std::istream& answers, std::ostream& messages)
@@ -30,12 +23,15 @@ TerminalPrompts::TerminalPrompts(std::istream& answers, std::ostream& messages)
 
 bool TerminalPrompts::askYesNo(const std::string& question) {
     for (;;) {
-        messages_ << question << " [Y/n] " << std::flush;
+        messages_ << escapeControlBytes(question) << " [Y/n] " << std::flush;
         std::string answer;
-        if (!std::getline(answers_, answer)) {
+        const bool answered = static_cast<bool>(std::getline(answers_, answer));
+        // Input that ends here, even after an answer without its line break, leaves the
+        // cursor on the question's line: the next message starts a line of its own.
+        if (answers_.eof())
             messages_ << '\n' << std::flush;
+        if (!answered)
             return false;
-        }
         answer = lowerAscii(trimmed(answer));
         if (answer.empty() || answer == "y" || answer == "yes")
             return true;
@@ -45,7 +41,8 @@ bool TerminalPrompts::askYesNo(const std::string& question) {
 }
 
 void TerminalPrompts::showError(const std::string& message) {
-    messages_ << "stepwell: " << oneLine(message) << '\n' << std::flush;
+    // One line, whatever the names in it hold.
+    messages_ << "stepwell: " << escapeControlBytes(message) << '\n' << std::flush;
 }
 
 } // namespace stepwell

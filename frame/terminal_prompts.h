@@ -13,9 +13,9 @@ public:
     TerminalPrompts(std::istream& answers, std::ostream& messages);
 
     /// Empty, "y" or "yes" (any case) is Yes; "n" or "no" is No; anything else asks
-    /// again; the end of the input is No.
+    /// again; the end of the input is No. Control bytes in the question are shown escaped.
     bool askYesNo(const std::string& question) override;
-    /// Writes one line: "stepwell: " and the message.
+    /// Writes one line: "stepwell: " and the message, its control bytes escaped.
     void showError(const std::string& message) override;
 
 private:

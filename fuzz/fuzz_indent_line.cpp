@@ -3,6 +3,7 @@
 // in its output, its level and whether the line is an error.
 #include "engine/core/line_error.h"
 #include "engine/core/line_indenter.h"
+#include "frame/text/error.h"
 #include "frame/text/fields.h"
 #include "tests/support/reference_indenter.h"
 
@@ -33,7 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t split = input.find('\0');
     TagTable table;
     std::vector<test::RefEntry> reference;
-    readTable(input.substr(0, split), table, reference);
+    try {
+        readTable(input.substr(0, split), table, reference);
+    } catch (const Error&) {
+        return 0; // not a tag file: the reader's own target covers it
+    }
     if (split == std::string_view::npos)
         return 0;
     input.remove_prefix(split + 1);

@@ -1,5 +1,6 @@
 #include "ui/dialog_prompts.h"
 
+#include "frame/text/shown_text.h"
 #include "ui/override_cursor.h"
 #include "ui/stepwell_icon.h"
 
@@ -21,7 +22,8 @@ void dressAsStepwell(QMessageBox& box) {
 
 bool DialogPrompts::askYesNo(const std::string& question) {
     QMessageBox box(QMessageBox::Question, QStringLiteral("Stepwell"),
-                    QString::fromStdString(question), QMessageBox::Yes | QMessageBox::No, parent_);
+                    QString::fromStdString(escapeControlBytes(question)),
+                    QMessageBox::Yes | QMessageBox::No, parent_);
     dressAsStepwell(box);
     box.setDefaultButton(QMessageBox::Yes);
     // A conversion shows the busy cursor; the user needs the pointer to answer.
@@ -31,7 +33,7 @@ bool DialogPrompts::askYesNo(const std::string& question) {
 
 void DialogPrompts::showError(const std::string& message) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Stepwell"),
-                    QString::fromStdString(message), QMessageBox::Ok, parent_);
+                    QString::fromStdString(escapeControlBytes(message)), QMessageBox::Ok, parent_);
     dressAsStepwell(box);
     const OverrideCursor pointer(Qt::ArrowCursor);
     box.exec();

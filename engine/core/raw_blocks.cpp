@@ -27,11 +27,11 @@ bool isRawDelta(std::string_view deltaText) {
 RawBlocks::RawBlocks(const TagTable& table) {
     for (const TagEntry& entry : table.usable()) {
         if (!isRawDelta(entry.deltaText)) {
-            ordinary_.add(entry.tag, entry.deltaText);
+            ordinary_.add(entry.tag, entry.deltaText, entry.place);
             continue;
         }
-        openers_.push_back(
-            {entry.tag, upperAscii(entry.deltaText.substr(rawPrefix.size())), entry.deltaText});
+        openers_.push_back({entry.tag, upperAscii(entry.deltaText.substr(rawPrefix.size())),
+                            entry.deltaText, entry.place});
         openerTags_.push_back(entry.tag);
         markEitherCase(startsOpener_, entry.tag[0]);
         if (entry.tag.size() == 1)
@@ -111,7 +111,8 @@ void RawBlocks::split(std::string_view text, std::size_t from, RawSplit& out) co
     out.buffer.assign(text.substr(from, at - from));
     for (;;) {
         if (opener->end.empty())
-            throw LineError("tag \"" + opener->tag + "\" has the delta \"" + opener->deltaText +
+            throw LineError(placePrefix(opener->place) + "tag \"" + opener->tag +
+                            "\" has the delta \"" + opener->deltaText +
                             "\", which names no end text after \"raw:\"");
         out.buffer.push_back('\n');
         const std::size_t after = findEnd(text, *opener, at + opener->tag.size());

@@ -14,6 +14,7 @@ struct RawOpener {
     std::string tag;       // upper-cased
     std::string end;       // upper-cased; empty when the entry names none
     std::string deltaText; // as read, for messages
+    std::string place;     // where the entry was read, for messages (see TagEntry)
 };
 
 /// Whether a delta text marks a raw-block entry: "raw:" (any case) followed by the end text.

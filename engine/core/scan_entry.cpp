@@ -7,15 +7,15 @@ namespace stepwell {
 
 ScanEntry::ScanEntry(const TagEntry& entry)
     : tag(entry.tag), deltaText(entry.deltaText), delta(entry.delta),
-      lead(entry.delta ? roundToInt16(*entry.delta) : std::nullopt) {}
+      lead(entry.delta ? roundToInt16(*entry.delta) : std::nullopt), place(entry.place) {}
 
 void ScanEntry::throwNotANumber() const {
-    throw LineError("tag \"" + tag + "\" has the delta \"" + deltaText +
+    throw LineError(placePrefix(place) + "tag \"" + tag + "\" has the delta \"" + deltaText +
                     "\", which is not a number");
 }
 
 void ScanEntry::throwLeadOutOfRange() const {
-    throw LineError("the delta \"" + deltaText + "\" of tag \"" + tag +
+    throw LineError(placePrefix(place) + "the delta \"" + deltaText + "\" of tag \"" + tag +
                     "\" is outside -32768 to 32767");
 }
 

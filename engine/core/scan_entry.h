@@ -31,6 +31,7 @@ struct ScanEntry {
     std::string deltaText;
     std::optional<double> delta;
     std::optional<std::int16_t> lead; // the delta as a leading delta, when in range
+    std::string place;                // where the entry was read, for messages
 
 private:
     [[noreturn]] void throwNotANumber() const;

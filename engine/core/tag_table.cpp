@@ -6,12 +6,19 @@
 #include "frame/text/fields.h"
 #include "frame/text/numbers.h"
 
+#include <cstdint>
+
 namespace stepwell {
 
-void TagTable::add(std::string_view tag, std::string_view deltaText) {
+std::string placePrefix(const std::string& place) {
+    return place.empty() ? std::string() : place + ": ";
+}
+
+void TagTable::add(std::string_view tag, std::string_view deltaText, std::string place) {
     if (entries_.size() >= maxTagEntries)
         throw Error("more than " + std::to_string(maxTagEntries) + " entries");
-    entries_.push_back({upperAscii(tag), std::string(deltaText), parseDecimal(deltaText)});
+    entries_.push_back(
+        {upperAscii(tag), std::string(deltaText), parseDecimal(deltaText), std::move(place)});
 }
 
 std::span<const TagEntry> TagTable::usable() const {
@@ -23,20 +30,31 @@ std::span<const TagEntry> TagTable::usable() const {
 
 TagTable parseTagTable(LineReader& lines, const std::string& name) {
     std::vector<std::string> fields;
+    std::vector<std::uint64_t> fieldLines; // the line each field stands on
+    const auto place = [&name](std::uint64_t lineNumber) {
+        return name + ", line " + std::to_string(lineNumber);
+    };
+    const auto at = [&place](std::uint64_t lineNumber) { return place(lineNumber) + ": "; };
     std::string_view line;
+    std::uint64_t lineNumber = 0;
     while (lines.next(line)) {
+        ++lineNumber;
         if (isBlankLine(line))
             continue;
-        splitFields(line, fields);
+        try {
+            splitFields(line, fields);
+        } catch (const Error& error) {
+            throw Error(at(lineNumber) + error.what());
+        }
+        fieldLines.resize(fields.size(), lineNumber);
         if (fields.size() > 2 * maxTagEntries)
-            throw Error("tag file " + name + ": more than " + std::to_string(maxTagEntries) +
-                        " entries");
+            throw Error(at(lineNumber) + "more than " + std::to_string(maxTagEntries) + " entries");
     }
     if (fields.size() % 2 != 0)
-        throw Error("tag file " + name + ": the last tag \"" + fields.back() + "\" has no delta");
+        throw Error(at(fieldLines.back()) + "the last tag \"" + fields.back() + "\" has no delta");
     TagTable table;
     for (std::size_t i = 0; i < fields.size(); i += 2)
-        table.add(fields[i], fields[i + 1]);
+        table.add(fields[i], fields[i + 1], place(fieldLines[i + 1]));
     return table;
 }
 

@@ -18,13 +18,19 @@ struct TagEntry {
     std::string tag;             // upper-cased
     std::string deltaText;       // as read
     std::optional<double> delta; // deltaText as a number, when it is one
+    std::string place;           // where its delta was read, "FILE, line N"; "" if not read
 };
+
+/// The start of a message about an entry read at `place`: "FILE, line N: ", or "" for an
+/// entry that was not read from a file.
+std::string placePrefix(const std::string& place);
 
 /// The tags that move the indentation level, in table order.
 class TagTable {
 public:
-    /// Adds an entry; the tag text is upper-cased. Throws Error when the table is full.
-    void add(std::string_view tag, std::string_view deltaText);
+    /// Adds an entry, read at `place` (see TagEntry); the tag text is upper-cased. Throws
+    /// Error when the table is full.
+    void add(std::string_view tag, std::string_view deltaText, std::string place = {});
 
     /// The entries that take part in the scan: those before the first one with an empty tag.
     std::span<const TagEntry> usable() const;
@@ -36,8 +42,10 @@ private:
 };
 
 /// Reads a tag file's lines: fields separated by commas or line ends, taken in pairs of tag
-/// and delta; blank lines are skipped. Throws Error, naming the file `name`, when it holds
-/// more than 100 entries or ends with a tag that has no delta; and what `lines` throws.
+/// and delta; blank lines are skipped. Each entry remembers `name` and the line of its
+/// delta, which messages about the entry name. Throws Error, naming the file `name` and the line,
+/// when it holds more than 100 entries, a quoted field that is not closed or is followed by
+/// text, or ends with a tag that has no delta; and what `lines` throws.
 TagTable parseTagTable(LineReader& lines, const std::string& name);
 
 /// The same for a tag file's whole text.

@@ -1,5 +1,6 @@
 #include "frame/sys/atomic_file.h"
 
+#include "frame/sys/extended_attributes.h"
 #include "frame/sys/stop_cleanup.h"
 #include "frame/sys/system_error.h"
 #include "frame/text/paths.h"
@@ -28,14 +29,42 @@ void syncFolder(const std::string& folder) {
         ::fsync(fd.get());
 }
 
+// Whether `now` is still the file `then` describes: the same file, neither written since
+// (size and modification time) nor replaced by another (device and inode).
+bool sameFile(const struct stat& now, const struct stat& then) {
+    return now.st_dev == then.st_dev && now.st_ino == then.st_ino && now.st_size == then.st_size &&
+           now.st_mtim.tv_sec == then.st_mtim.tv_sec && now.st_mtim.tv_nsec == then.st_mtim.tv_nsec;
+}
+
+// The note for attributes that could not be kept: only a user at a terminal is told, since
+// the result itself is sound.
+void noteOnTerminal(const std::string& note) {
+    if (::isatty(STDERR_FILENO)) {
+        const std::string line = "stepwell: " + note + "\n";
+        if (::write(STDERR_FILENO, line.data(), line.size()) < 0) {
+            // a note that cannot be shown is no failure
+        }
+    }
+}
+
 } // namespace
 
-AtomicFile::AtomicFile(std::string destination) : destination_(std::move(destination)) {
+AtomicFile::AtomicFile(std::string destination, std::string name)
+    : destination_(std::move(destination)), name_(std::move(name)) {
     temporary_ = folderPart(destination_) + ".stepwell-XXXXXX";
-    fd_.reset(::mkostemp(temporary_.data(), O_CLOEXEC));
-    if (!fd_)
-        throw systemError(destination_, "cannot create a temporary file beside it", errno);
-    stopTicket_ = rememberTemporary(temporary_);
+    {
+        // No stop may come between creating the file and registering it for removal.
+        const StopSignalsHeld held;
+        fd_.reset(::mkostemp(temporary_.data(), O_CLOEXEC));
+        if (!fd_)
+            throw systemError(name_, "cannot create a temporary file beside it", errno);
+        stopTicket_ = rememberTemporary(temporary_);
+    }
+    // A file that a stop could leave behind is not written at all.
+    if (stopTicket_ < 0) {
+        discard();
+        throw systemError(name_, "cannot create a temporary file beside it", ENAMETOOLONG);
+    }
     ::fchmod(fd_.get(), defaultFileMode());
 }
 
@@ -44,22 +73,64 @@ AtomicFile::~AtomicFile() {
         discard();
 }
 
+void AtomicFile::narrowModeTo(mode_t mode) {
+    if (::fchmod(fd_.get(), defaultFileMode() & mode) != 0)
+        throw systemError(name_, "cannot set the permissions of the result", errno);
+}
+
 void AtomicFile::keepAttributesOf(const struct stat& original) {
-    // The owner can only be kept by a privileged user; a failure leaves ours.
-    if (::fchown(fd_.get(), original.st_uid, original.st_gid) != 0) {
+    replacing_ = true;
+    // Only root may give a file away; anyone may keep a group they belong to. A failure
+    // leaves ours.
+    if (::fchown(fd_.get(), original.st_uid, original.st_gid) != 0 &&
+        ::fchown(fd_.get(), static_cast<uid_t>(-1), original.st_gid) != 0) {
         // not fatal
     }
+    // After the owner, whose change clears the set-user-ID and set-group-ID bits.
     if (::fchmod(fd_.get(), original.st_mode & 07777) != 0)
-        throw systemError(destination_, "cannot set the permissions of the result", errno);
+        throw systemError(name_, "cannot set the permissions of the result", errno);
+}
+
+void AtomicFile::keepExtendedAttributesOf(int from) {
+    const std::string why = copyExtendedAttributes({from, {}}, fd_.get());
+    if (!why.empty())
+        noteOnTerminal(name_ + ": extended attributes not kept: " + why);
+}
+
+void AtomicFile::keepExtendedAttributesOf(const std::string& from) {
+    const std::string why = copyExtendedAttributes({-1, from}, fd_.get());
+    if (!why.empty())
+        noteOnTerminal(name_ + ": extended attributes not kept: " + why);
 }
 
 void AtomicFile::commit() {
+    finishWriting();
+    moveIntoPlace();
+}
+
+void AtomicFile::commitOver(const struct stat& original) {
+    finishWriting();
+    // Checked as late as can be, just before the rename.
+    struct stat now {};
+    if (::stat(destination_.c_str(), &now) != 0 || !sameFile(now, original))
+        throw Error(name_ + ": changed while it was being converted; left as it is");
+    moveIntoPlace();
+}
+
+void AtomicFile::finishWriting() {
     if (::fsync(fd_.get()) != 0)
-        throw systemError(destination_, "cannot write", errno);
+        throw systemError(name_, "cannot write", errno);
     if (fd_.close() != 0)
-        throw systemError(destination_, "cannot write", errno);
-    if (::rename(temporary_.c_str(), destination_.c_str()) != 0)
-        throw systemError(destination_, "cannot replace", errno);
+        throw systemError(name_, "cannot write", errno);
+}
+
+void AtomicFile::moveIntoPlace() {
+    if (::rename(temporary_.c_str(), destination_.c_str()) != 0) {
+        const int why = errno;
+        if (replacing_)
+            throw systemError(name_, "cannot replace", why);
+        throw Error("cannot create " + name_ + ": " + systemMessage(why));
+    }
     committed_ = true;
     forgetTemporary(stopTicket_);
     syncFolder(folderPart(destination_));

@@ -15,11 +15,13 @@ namespace stepwell {
 /// commit() flushes it to disk and renames it onto the destination in one step. Until then
 /// the destination is untouched, and a file that is never committed is removed, so there is
 /// never a partial result. A stop signal removes the temporary file too (see stop_cleanup.h);
-/// only SIGKILL or a crash can leave one behind, hidden as ".stepwell-XXXXXX".
+/// only SIGKILL can leave one behind, hidden as ".stepwell-XXXXXX".
 class AtomicFile {
 public:
-    /// Creates the temporary file. Throws Error when the folder cannot take it.
-    explicit AtomicFile(std::string destination);
+    /// Creates the temporary file beside `destination`, a path whose links are resolved;
+    /// `name` stands for it in messages (the name the user gave). A new file gets the
+    /// default permissions, 0666 less the umask. Throws Error when the folder cannot take it.
+    AtomicFile(std::string destination, std::string name);
     /// Removes the temporary file unless it was committed.
     ~AtomicFile();
     AtomicFile(const AtomicFile&) = delete;
@@ -27,22 +29,41 @@ public:
 
     int fd() const { return fd_.get(); }
     const std::string& destination() const { return destination_; }
+    const std::string& name() const { return name_; }
 
-    /// Gives the result the permission bits (and, where allowed, the owner) of `original`,
-    /// for a file that replaces it. Without this call a new file gets the default
-    /// permissions.
+    /// Takes from the new file every permission bit that `mode` lacks, so that the result of
+    /// a private file is private too.
+    void narrowModeTo(mode_t mode);
+
+    /// For a file that replaces `original`: gives the result its permission bits, and its
+    /// owner and group where the user may (root may always). Throws Error.
     void keepAttributesOf(const struct stat& original);
+
+    /// Copies the extended attributes (POSIX ACLs among them) of the open file `from`, or of
+    /// the file at `from`. One that cannot be copied (a file system without them) is no
+    /// reason to fail: it gets a one-line note on standard error, when that is a terminal.
+    void keepExtendedAttributesOf(int from);
+    void keepExtendedAttributesOf(const std::string& from);
 
     /// Syncs, closes and renames the temporary file onto the destination. Throws Error on
     /// failure, leaving the destination as it was.
     void commit();
 
+    /// Commits unless the destination is no longer the file `original` describes (another
+    /// program saved or removed it meanwhile): then the temporary file is removed, the
+    /// other program's file stays, and Error says so.
+    void commitOver(const struct stat& original);
+
 private:
+    void finishWriting();
+    void moveIntoPlace();
     void discard();
 
     std::string destination_;
+    std::string name_;
     std::string temporary_;
     UniqueFd fd_;
+    bool replacing_ = false; // whether the destination is a file whose attributes were kept
     bool committed_ = false;
     int stopTicket_ = -1;
 };

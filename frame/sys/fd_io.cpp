@@ -17,6 +17,13 @@ std::size_t readSome(int fd, char* buffer, std::size_t size, const std::string& 
     }
 }
 
+void checkWritable(int fd, const std::string& name) {
+    while (::write(fd, "", 0) < 0) {
+        if (errno != EINTR)
+            throw systemError(name, "cannot write", errno);
+    }
+}
+
 void writeAll(int fd, const char* data, std::size_t size, const std::string& name) {
     while (size > 0) {
         const ssize_t wrote = ::write(fd, data, size);

@@ -9,6 +9,10 @@ namespace stepwell {
 /// how many were read, 0 at the end. Throws Error naming `name` when reading fails.
 std::size_t readSome(int fd, char* buffer, std::size_t size, const std::string& name);
 
+/// Checks that `fd` takes writes, by writing no bytes: a closed descriptor, or one open
+/// for reading only, fails. Throws Error naming `name` when it does not.
+void checkWritable(int fd, const std::string& name);
+
 /// Writes all `size` bytes of `data` to `fd`, going on after interruptions and partial
 /// writes. Throws Error naming `name` when writing fails.
 void writeAll(int fd, const char* data, std::size_t size, const std::string& name);

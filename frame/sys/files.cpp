@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <fcntl.h>
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -56,6 +57,15 @@ std::string programDirectory() {
     if (folder.size() > 1)
         folder.pop_back();
     return folder;
+}
+
+void requireWritable(const std::string& path, const std::string& name, const std::string& doing) {
+    // The effective user decides, as it does for the rename.
+    if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0)
+        return;
+    if (errno == EACCES)
+        throw Error(name + ": " + doing + ": permission denied");
+    throw systemError(name, doing, errno);
 }
 
 std::string resolveLinks(const std::string& path) {

@@ -27,6 +27,11 @@ void changeDirectory(const std::string& folder);
 /// The folder that holds the running program, with links resolved, without a final '/'.
 std::string programDirectory();
 
+/// Throws Error "NAME: DOING: permission denied" when this user may not write the file at
+/// `path` (root may write any file), or names the reason when the check itself fails (a
+/// read-only file system, an immutable file). `name` is the file as the user named it.
+void requireWritable(const std::string& path, const std::string& name, const std::string& doing);
+
 /// `path` with every symbolic link resolved; the path itself when it cannot be resolved.
 std::string resolveLinks(const std::string& path);
 

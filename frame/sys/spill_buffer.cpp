@@ -1,6 +1,7 @@
 #include "frame/sys/spill_buffer.h"
 
 #include "frame/sys/fd_io.h"
+#include "frame/sys/stop_cleanup.h"
 #include "frame/sys/system_error.h"
 
 #include <cerrno>
@@ -18,6 +19,8 @@ constexpr std::size_t chunkSize = 256 * 1024;
 UniqueFd unnamedTemporaryFile() {
     const char* folder = std::getenv("TMPDIR");
     std::string pattern = std::string(folder && *folder ? folder : "/tmp") + "/stepwell-XXXXXX";
+    // No stop may come between creating the file and removing its name.
+    const StopSignalsHeld held;
     UniqueFd fd(::mkostemp(pattern.data(), O_CLOEXEC));
     if (!fd)
         throw systemError(pattern, "cannot create a temporary file", errno);
@@ -45,6 +48,9 @@ void SpillBuffer::spill() {
 }
 
 void SpillBuffer::copyTo(int fd, const std::string& name) {
+    // An empty text writes nothing, but a destination that cannot take it is still an error.
+    if (!file_ && memory_.empty())
+        checkWritable(fd, name);
     if (file_) {
         spill();
         if (::lseek(file_.get(), 0, SEEK_SET) != 0)

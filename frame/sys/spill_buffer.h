@@ -21,7 +21,8 @@ public:
     void write(std::string_view text);
     void flush() {}
 
-    /// Writes everything held to `fd`; `name` is used in error messages. Throws Error.
+    /// Writes everything held to `fd`; `name` is used in error messages. Throws Error, also
+    /// for an empty text when `fd` cannot be written.
     void copyTo(int fd, const std::string& name);
 
 private:

@@ -1,47 +1,74 @@
 #include "frame/sys/stop_cleanup.h"
 
+#include "frame/sys/files.h"
+#include "frame/text/error.h"
 #include "frame/text/paths.h"
 
 #include <array>
 #include <atomic>
-#include <csignal>
+#include <cerrno>
+#include <climits>
 #include <cstring>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace stepwell {
 namespace {
 
-// A signal handler may only use what is async-signal-safe, so each file is kept as a
-// descriptor of its folder and a short name in fixed storage, removed with unlinkat.
+// A signal handler may only use what is async-signal-safe, so each file is kept as its
+// absolute path in fixed storage and removed with unlink.
 struct Slot {
-    enum : int { Free, Filling, Armed, Emptying };
+    enum : int { Free, Filling, Armed };
     std::atomic<int> state{Free};
-    int folder = -1;
-    char name[64] = {};
+    char path[PATH_MAX] = {};
 };
 
-std::array<Slot, 8> slots;
-constexpr std::array stopSignals = {SIGINT, SIGTERM, SIGHUP};
+std::array<Slot, 4> slots;
+
+// The signals whose default action ends the process; SIGKILL and SIGSTOP cannot be caught.
+// The real-time signals are added where the set is made.
+constexpr std::array fixedStopSignals = {SIGHUP,  SIGINT,  SIGQUIT,   SIGILL,  SIGTRAP, SIGABRT,
+                                         SIGBUS,  SIGFPE,  SIGUSR1,   SIGSEGV, SIGUSR2, SIGPIPE,
+                                         SIGALRM, SIGTERM, SIGSTKFLT, SIGXCPU, SIGXFSZ, SIGVTALRM,
+                                         SIGPROF, SIGIO,   SIGPWR,    SIGSYS};
+
+sigset_t stopSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (const int signal : fixedStopSignals)
+        sigaddset(&set, signal);
+    for (int signal = SIGRTMIN; signal <= SIGRTMAX; ++signal)
+        sigaddset(&set, signal);
+    return set;
+}
 
 extern "C" void removeTemporariesAndStop(int signal) {
+    const int savedErrno = errno;
     for (Slot& slot : slots)
         if (slot.state.load() == Slot::Armed)
-            ::unlinkat(slot.folder, slot.name, 0);
-    // SA_RESETHAND has put back the default action, which this ends the process with.
+            ::unlink(slot.path);
+    // SA_RESETHAND has put back the default action. The signal is held back while its
+    // handler runs: raised again, it ends the process once it is let through.
     ::raise(signal);
+    sigset_t just;
+    sigemptyset(&just);
+    sigaddset(&just, signal);
+    ::sigprocmask(SIG_UNBLOCK, &just, nullptr);
+    errno = savedErrno; // only reached for a signal whose default the process ignores
 }
 
 void installHandlersOnce() {
     static const bool installed = [] {
-        for (const int signal : stopSignals) {
+        const sigset_t all = stopSignals();
+        for (int signal = 1; signal < NSIG; ++signal) {
+            if (sigismember(&all, signal) != 1)
+                continue;
             struct sigaction current {};
             if (::sigaction(signal, nullptr, &current) != 0 || current.sa_handler != SIG_DFL)
                 continue;
             struct sigaction action {};
             action.sa_handler = removeTemporariesAndStop;
             action.sa_flags = SA_RESETHAND;
-            sigemptyset(&action.sa_mask);
+            action.sa_mask = all; // one clean-up at a time
             ::sigaction(signal, &action, nullptr);
         }
         return true;
@@ -49,26 +76,30 @@ void installHandlersOnce() {
     (void)installed;
 }
 
+// The path made absolute, so that it still names the file if the current folder changes.
+std::string absolutePath(const std::string& path) {
+    if (!path.empty() && path.front() == '/')
+        return path;
+    try {
+        return joinPath(currentDirectory(), path);
+    } catch (const Error&) {
+        return {};
+    }
+}
+
 } // namespace
 
 int rememberTemporary(const std::string& path) {
     installHandlersOnce();
-    const std::string name = namePart(path);
-    if (name.size() >= sizeof(Slot::name))
+    const std::string absolute = absolutePath(path);
+    if (absolute.empty() || absolute.size() >= PATH_MAX)
         return -1;
     for (std::size_t i = 0; i < slots.size(); ++i) {
         Slot& slot = slots[i];
         int expected = Slot::Free;
         if (!slot.state.compare_exchange_strong(expected, Slot::Filling))
             continue;
-        const std::string folder = folderPart(path);
-        slot.folder =
-            ::open(folder.empty() ? "." : folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-        if (slot.folder < 0) {
-            slot.state.store(Slot::Free);
-            return -1;
-        }
-        std::memcpy(slot.name, name.c_str(), name.size() + 1);
+        std::memcpy(slot.path, absolute.c_str(), absolute.size() + 1);
         slot.state.store(Slot::Armed);
         return static_cast<int>(i);
     }
@@ -76,13 +107,17 @@ int rememberTemporary(const std::string& path) {
 }
 
 void forgetTemporary(int ticket) {
-    if (ticket < 0 || static_cast<std::size_t>(ticket) >= slots.size())
-        return;
-    Slot& slot = slots[static_cast<std::size_t>(ticket)];
-    slot.state.store(Slot::Emptying);
-    ::close(slot.folder);
-    slot.folder = -1;
-    slot.state.store(Slot::Free);
+    if (ticket >= 0 && static_cast<std::size_t>(ticket) < slots.size())
+        slots[static_cast<std::size_t>(ticket)].state.store(Slot::Free);
+}
+
+StopSignalsHeld::StopSignalsHeld() {
+    const sigset_t all = stopSignals();
+    ::sigprocmask(SIG_BLOCK, &all, &previous_);
+}
+
+StopSignalsHeld::~StopSignalsHeld() {
+    ::sigprocmask(SIG_SETMASK, &previous_, nullptr);
 }
 
 } // namespace stepwell

@@ -1,17 +1,38 @@
 #pragma once
 
+#include <csignal>
 #include <string>
 
 namespace stepwell {
 
-/// Registers a temporary file to be removed if the process is told to stop (SIGINT, SIGTERM
-/// or SIGHUP) before the file is renamed or removed; the process then stops as that signal
-/// asks. The first call installs the handlers, for signals still at their default action
-/// (a signal the caller ignores stays ignored). Returns a ticket for forgetTemporary, or -1
-/// when the file could not be registered, which only loses the clean-up.
+// A temporary file must not outlive a stopped process. Every signal whose default action
+// ends the process (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGUSR1, SIGALRM, a crash's
+// SIGSEGV...) first removes the registered temporary files, then ends the process as that
+// signal would have. SIGKILL and SIGSTOP cannot be caught; after SIGKILL a hidden temporary
+// file can stay behind.
+
+/// Registers a temporary file to be removed if the process is stopped before the file is
+/// renamed or removed. The first call installs the handlers, for the signals still at their
+/// default action (a signal the caller ignores stays ignored). The whole path is kept in
+/// fixed storage, so that nothing, not even a descriptor, is needed to remove the file.
+/// Returns a ticket for forgetTemporary, or -1 when the file cannot be registered (a path
+/// longer than PATH_MAX): the caller must then not go on writing it.
 int rememberTemporary(const std::string& path);
 
 /// Forgets a registered file once it has been renamed or removed.
 void forgetTemporary(int ticket);
+
+/// Holds back the stop signals while it lives; one that comes meanwhile is handled when it
+/// goes. Between creating a temporary file and registering it, no stop can leave it behind.
+class StopSignalsHeld {
+public:
+    StopSignalsHeld();
+    ~StopSignalsHeld();
+    StopSignalsHeld(const StopSignalsHeld&) = delete;
+    StopSignalsHeld& operator=(const StopSignalsHeld&) = delete;
+
+private:
+    sigset_t previous_;
+};
 
 } // namespace stepwell

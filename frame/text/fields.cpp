@@ -1,5 +1,9 @@
 #include "frame/text/fields.h"
 
+#include "frame/text/error.h"
+
+#include <algorithm>
+
 namespace stepwell {
 namespace {
 
@@ -8,8 +12,9 @@ bool isBlank(char c) {
 }
 
 // Reads a quoted field starting just after its opening quote; returns the position after
-// the closing quote (or the end of the line when it is missing).
+// the closing quote. Throws Error when the line ends first.
 std::size_t readQuoted(std::string_view line, std::size_t i, std::string& value) {
+    const std::size_t opening = i - 1;
     while (i < line.size()) {
         if (line[i] != '"') {
             value += line[i++];
@@ -20,7 +25,7 @@ std::size_t readQuoted(std::string_view line, std::size_t i, std::string& value)
             return i + 1;
         }
     }
-    return i;
+    throw Error("the quoted field " + std::string(line.substr(opening)) + " has no closing quote");
 }
 
 } // namespace
@@ -39,9 +44,17 @@ void splitFields(std::string_view line, std::vector<std::string>& fields) {
             ++i;
         std::string value;
         if (i < line.size() && line[i] == '"') {
+            const std::size_t opening = i;
             i = readQuoted(line, i + 1, value);
-            while (i < line.size() && line[i] != ',')
+            const std::size_t closed = i;
+            while (i < line.size() && isBlank(line[i]))
                 ++i;
+            if (i < line.size() && line[i] != ',') {
+                const std::size_t comma = std::min(line.find(',', i), line.size());
+                throw Error("text after the quoted field " +
+                            std::string(line.substr(opening, closed - opening)) + ": " +
+                            std::string(line.substr(i, comma - i)));
+            }
         } else {
             const std::size_t start = i;
             while (i < line.size() && line[i] != ',')

@@ -10,8 +10,9 @@ namespace stepwell {
 ///
 /// Blanks (spaces and tabs) around an unquoted field are dropped. A field in double quotes
 /// is taken verbatim and may hold commas; two double quotes inside it stand for one, and
-/// anything between the closing quote and the next comma is ignored. A comma at the end of
-/// the line is followed by one empty field.
+/// only blanks may stand between the closing quote and the next comma. A comma at the end
+/// of the line is followed by one empty field. Throws Error for a quoted field that is not
+/// closed on its line or is followed by other text; the fields before it are appended.
 void splitFields(std::string_view line, std::vector<std::string>& fields);
 
 /// Whether a line holds nothing but blanks.

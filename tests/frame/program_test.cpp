@@ -145,8 +145,9 @@ TEST_F(Program, FilterFailureWritesNothingToStandardOutput) {
     const auto run = runProgram(stepwell, {"-"}, work.path(), input + "<b>\n");
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(run.err, "stepwell: standard input, line 200001: tag \"<B\" has the delta \"bold\", "
-                       "which is not a number\n");
+    EXPECT_EQ(run.err,
+              "stepwell: standard input, line 200001: " + programDir.file("StepwellTag.txt") +
+                  ", line 3: tag \"<B\" has the delta \"bold\", which is not a number\n");
 }
 
 TEST_F(Program, CheckListsChangesOnStandardOutputAndSaysSoInItsStatus) {

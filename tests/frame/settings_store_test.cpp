@@ -3,6 +3,7 @@
 #include "frame/settings.h"
 #include "frame/text/error.h"
 
+#include "tests/support/ordinary_user.h"
 #include "tests/support/temp_dir.h"
 
 #include <filesystem>
@@ -54,14 +55,26 @@ TEST_F(SettingsStore, OneLineFile) {
     EXPECT_EQ(readFile(ini()), "/new\r\n1\r\n");
 }
 
+// The mode a new file gets: 0666 less the umask, never executable.
+mode_t modeOf(const std::string& path) {
+    struct stat info {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return info.st_mode & 07777;
+}
+
 TEST_F(SettingsStore, MissingOrEmptyFileIsCreatedWithBothLines) {
+    const mode_t userMask = ::umask(022);
     storeDefaultFolder(ini(), "/new");
     EXPECT_EQ(readFile(ini()), "/new\r\n0\r\n");
+    EXPECT_EQ(modeOf(ini()), 0644u);
 
     // The user's configuration folder is made when the first default is stored.
     TempDir other;
     const std::string user = other.file("config/stepwell/") + settingsFileName;
+    ::umask(027);
     storeDefaultReplaceSetting(user, 2);
+    ::umask(userMask);
+    EXPECT_EQ(modeOf(user), 0640u);
     EXPECT_EQ(readFile(user), "\r\n2\r\n");
     EXPECT_EQ(readSettings(user).replaceSetting, 2);
     EXPECT_EQ(readSettings(user).defaultFolder, "");
@@ -115,8 +128,8 @@ TEST_F(SettingsStore, SettingsFileThatCannotBeReadIsNotOverwritten) {
 }
 
 TEST_F(SettingsStore, ReadOnlyProgramFolderFailsAndLeavesTheFile) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permission bits do not stop root";
+    if (test::rerunAsOrdinaryUser()) // permission bits do not stop root
+        return;
     givenIni("/a\r\n1\r\n");
     ::chmod(dir.path().c_str(), 0555);
     expectFailureNamingTheFile([&] { storeDefaultFolder(ini(), "/b"); });

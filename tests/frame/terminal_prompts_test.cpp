@@ -28,11 +28,20 @@ TEST(TerminalPrompts, OtherAnswersAskAgainAndTheEndOfInputDeclines) {
     EXPECT_EQ(shown, "Q? [Y/n] Q? [Y/n] Q? [Y/n] Q? [Y/n] \n");
 }
 
-TEST(TerminalPrompts, AnErrorIsOneLine) {
-    std::istringstream in;
+TEST(TerminalPrompts, InputEndingAfterAnAnswerStillEndsTheLine) {
+    EXPECT_EQ(ask("n", 1), std::pair(std::vector<bool>{false}, std::string("Q? [Y/n] \n")));
+    EXPECT_EQ(ask("y", 1), std::pair(std::vector<bool>{true}, std::string("Q? [Y/n] \n")));
+    EXPECT_EQ(ask("y\n", 1), std::pair(std::vector<bool>{true}, std::string("Q? [Y/n] ")));
+}
+
+TEST(TerminalPrompts, NamesCannotSplitTheLineOrDriveTheTerminal) {
+    std::istringstream in("n\n");
     std::ostringstream shown;
-    TerminalPrompts(in, shown).showError("a.html: cannot\nopen");
-    EXPECT_EQ(shown.str(), "stepwell: a.html: cannot open\n");
+    TerminalPrompts prompts(in, shown);
+    prompts.showError("a\n\x1b[2J\t\x7f.html: cannot open");
+    prompts.askYesNo("b\r\x01.htmlを置換しますか?");
+    EXPECT_EQ(shown.str(), "stepwell: a\\n\\x1b[2J\\t\\x7f.html: cannot open\n"
+                           "b\\r\\x01.htmlを置換しますか? [Y/n] ");
 }
 
 } // namespace

@@ -34,11 +34,16 @@ protected:
     std::string page, pageText, earlier = std::string(300 * 1024, 'e');
 };
 
-TEST_F(FullDisk, FileSizeLimitFailsCleanlyInBothModes) {
+// The program starts with SIGXFSZ at its default action, as from a shell (ulimit -f).
+TEST_F(FullDisk, FileSizeLimitFailsCleanlyInEveryMode) {
     writePage(work.path(), 400 * 1024);
     test::ChildOptions limited;
     limited.fileSizeLimit = 64 * 1024;
     expectError(run({"page.html"}, "y\n", limited), "page.html.ident", "File too large");
+    expectUnchanged(work.path());
+
+    // The filter's result goes to standard output, here a file under the same limit.
+    expectError(run({"-"}, pageText, limited), "standard output", "File too large");
     expectUnchanged(work.path());
 
     setReplaceMode(true);

@@ -8,6 +8,7 @@
 #include "tests/support/temp_dir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 namespace stepwell::test {
 
@@ -22,10 +23,19 @@ protected:
         writeFile(programDir.file("Stepwell.ini"), on ? "\n1\n" : "\n0\n");
     }
 
+    // Runs the program from now on as the ordinary user 65534 (see ChildOptions), who may
+    // use the program's folder and enter the work folder.
+    void runAsOrdinaryUser() {
+        ordinaryUser = true;
+        ::chmod(programDir.path().c_str(), 0755);
+        ::chmod(work.path().c_str(), 0755);
+    }
+
     ChildResult run(const std::vector<std::string>& files, const std::string& answers = "y\n",
                     ChildOptions options = {}) {
         if (options.folder == ".")
             options.folder = work.path();
+        options.ordinaryUser |= ordinaryUser;
         options.input = answers;
         options.timeout = std::chrono::seconds(60);
         return runChild(stepwell, files, options);
@@ -48,6 +58,7 @@ protected:
 
     TempDir programDir, work;
     std::string stepwell;
+    bool ordinaryUser = false;
 };
 
 } // namespace stepwell::test

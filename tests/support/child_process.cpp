@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <filesystem>
+#include <initializer_list>
 #include <stdexcept>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -23,27 +25,63 @@ std::string makeStreamsFolder() {
     return pattern;
 }
 
+// As a user's shell starts a program: every signal at its default action and none blocked,
+// so that the program meets signals as it would in real use.
+void defaultSignals() {
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
+    for (int signal = 1; signal < NSIG; ++signal)
+        ::signal(signal, SIG_DFL); // fails harmlessly for SIGKILL, SIGSTOP and reserved ones
+}
+
 // In the child after fork: only system calls, then exec.
 [[noreturn]] void becomeProgram(const std::string& program,
                                 const std::vector<std::string>& arguments,
                                 const ChildOptions& options, const std::string& streams) {
-    const int in = ::open((streams + "/in").c_str(), O_RDONLY);
-    const int out = ::open((streams + "/out").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = ::open((streams + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (in < 0 || out < 0 || err < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
+    defaultSignals();
+    const int in = ::open((streams + "/in").c_str(), O_RDONLY | O_CLOEXEC);
+    const int out =
+        ::open((streams + "/out").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int err =
+        ::open((streams + "/err").c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const int full = ::open("/dev/full", O_WRONLY | O_CLOEXEC);
+    if (in < 0 || out < 0 || err < 0 || full < 0 || ::dup2(in, 0) < 0 || ::dup2(out, 1) < 0 ||
         ::dup2(err, 2) < 0 || ::chdir(options.folder.c_str()) != 0)
         ::_exit(127);
+    if (options.inputClosed)
+        ::close(0);
+    if (options.output == Output::Closed)
+        ::close(1);
+    if (options.output == Output::Full && ::dup2(full, 1) < 0)
+        ::_exit(127);
+    // Only the three streams reach the program, whatever the test process holds open.
+    ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
     if (options.fileSizeLimit) {
-        ::signal(SIGXFSZ, SIG_IGN);
         const rlimit limit{*options.fileSizeLimit, *options.fileSizeLimit};
         if (::setrlimit(RLIMIT_FSIZE, &limit) != 0)
             ::_exit(127);
     }
-    std::vector<char*> argv{const_cast<char*>(program.c_str())};
+    // A program ended by SIGQUIT or SIGSEGV leaves no core file among the test's files.
+    const rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+    if (options.openFileLimit) {
+        const rlimit limit{*options.openFileLimit, *options.openFileLimit};
+        if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+            ::_exit(127);
+    }
+    if (options.umask)
+        ::umask(*options.umask);
+    std::vector<char*> argv;
+    if (options.ordinaryUser && ::geteuid() == 0)
+        for (const char* word :
+             {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"})
+            argv.push_back(const_cast<char*>(word));
+    argv.push_back(const_cast<char*>(program.c_str()));
     for (const auto& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    ::execv(program.c_str(), argv.data());
+    ::execv(argv[0], argv.data());
     ::_exit(127);
 }
 
@@ -77,6 +115,21 @@ void Child::kill(int signal) {
         ::kill(pid_, signal);
 }
 
+bool Child::waitUntil(const std::function<bool()>& ready) {
+    for (;;) {
+        if (ready())
+            return true;
+        siginfo_t info{};
+        // WNOWAIT leaves the child to be reaped by wait().
+        if (::waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+            info.si_pid == pid_)
+            return ready();
+        if (std::chrono::steady_clock::now() > deadline_)
+            return false;
+        std::this_thread::sleep_for(std::chrono::microseconds(100));
+    }
+}
+
 ChildResult Child::wait() {
     ChildResult result;
     int status = 0;
@@ -102,6 +155,17 @@ ChildResult Child::wait() {
     result.out = readFile(streams_ + "/out");
     result.err = readFile(streams_ + "/err");
     return result;
+}
+
+long long temporaryFileSize(const std::string& folder) {
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+        if (entry.path().filename().string().rfind(".stepwell-", 0) != 0)
+            continue;
+        const auto size = entry.file_size(error);
+        return error ? -1 : static_cast<long long>(size);
+    }
+    return -1;
 }
 
 ChildResult runChild(const std::string& program, const std::vector<std::string>& arguments,

@@ -13,7 +13,8 @@ struct RunResult {
 };
 
 /// Runs `program` with `arguments` in `folder`, feeding `input` on standard input, and
-/// waits for it.
+/// waits for it; started as runChild starts it, as from a shell. A program ended by a signal
+/// gets 128 plus its number, as a shell reports it.
 RunResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                      const std::string& folder, const std::string& input = "");
 

@@ -111,11 +111,14 @@ TEST(MarkedScan, OpenersAnywhereInALineAreFound) {
                                            // sweeps), the opener further on
         {"<p<pre>", "</pre>", "y"},        // right behind a tag that begins the opener
         {"<div>", "x", "</div>"},          // none at all
+        {"<!-->", "  <div>", "-->", "y"},  // the end is looked for only behind the opener
     };
     for (const auto& page : pages)
         EXPECT_EQ(indentFast(page, pageTable), indentPlain(page, pageTable)) << page[0];
     EXPECT_EQ(indentFast({"<<div> <!-- <div>", "-->", "y"}, pageTable),
               (std::vector<std::string>{"<<div> <!-- <div> @1 open", "--> @1", "\ty @1"}));
+    EXPECT_EQ(indentFast({"<!-->", "  <div>", "-->"}, pageTable),
+              (std::vector<std::string>{"<!--> @0 open", "  <div> @0 open", "--> @0"}));
 }
 
 TEST(MarkedScan, ARemovalNeverCreatesAnOpener) {

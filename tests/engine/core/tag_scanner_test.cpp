@@ -190,13 +190,28 @@ TEST(TagScanner, TheFirstErrorInTableOrderIsReported) {
 }
 
 TEST(TagScanner, ChecksTablesWithManyStartingBytes) {
-    TagTable table;
-    const char* tags[] = {"a", "BC", "{%", "%}", "\xE3\x81\x82", "<td"};
-    for (const char* tag : tags)
-        table.add(tag, "1");
-    TagScanner scanner(table);
-    for (const std::string text : {"abc{%x%}", "\xE3\x81\x82\xE3\x81\x82<TD", "bbb cCc", ""})
-        EXPECT_EQ(outcome([&] { return scanner.scan(text); }), modelOutcome(text, table)) << text;
+    struct Case {
+        std::vector<std::string> tags;
+        std::vector<std::string> texts;
+    };
+    const Case cases[] = {
+        {{"a", "BC", "{%", "%}", "\xE3\x81\x82", "<td"},
+         {"abc{%x%}", "\xE3\x81\x82\xE3\x81\x82<TD", "bbb cCc", ""}},
+        // Every letter, a to z, in either case matches the other (in the one pass: no tag
+        // here starts inside another).
+        {{"<abcdefghijklmnopqrstuvwxyz", "[ABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+         {"<ABCDEFGHIJKLMNOPQRSTUVWXYZ [abcdefghijklmnopqrstuvwxyz",
+          "[abcdefghijklmnopqrstuvwxyz <ABCDEFGHIJKLMNOPQRSTUVWXYZ"}},
+    };
+    for (const Case& row : cases) {
+        TagTable table;
+        for (const std::string& tag : row.tags)
+            table.add(tag, "1");
+        TagScanner scanner(table);
+        for (const std::string& text : row.texts)
+            EXPECT_EQ(outcome([&] { return scanner.scan(text); }), modelOutcome(text, table))
+                << text;
+    }
 }
 
 } // namespace

@@ -47,6 +47,32 @@ TEST(TagFile, HundredEntriesLoadAHundredAndFirstFails) {
     EXPECT_THROW(load(hundred + ",\n"), Error); // even an empty 101st entry
 }
 
+TEST(TagFile, QuotedFieldsMayHaveBlanksBeforeTheirComma) {
+    EXPECT_EQ(load("\"<DIV\" \t,1\n\"<P\",\" 2\"  \n"), (Pairs{{"<DIV", "1"}, {"<P", " 2"}}));
+}
+
+TEST(TagFile, ErrorsNameTheFileAndTheLine) {
+    std::string hundred;
+    for (int i = 0; i < 100; ++i)
+        hundred += "<t" + std::to_string(i) + ",1\n";
+    const std::pair<std::string, std::string> files[] = {
+        {"<a,1\n\"<DIV,1\n", "line 2: the quoted field \"<DIV,1 has no closing quote"},
+        {"\"<DIV\" x,1\n", "line 1: text after the quoted field \"<DIV\": x"},
+        {"<a,\"1\"2\n", "line 1: text after the quoted field \"1\": 2"},
+        {"<a,1\n\n<b\n", "line 3: the last tag \"<b\" has no delta"},
+        {"<a\n\n\n1,<b\n", "line 4: the last tag \"<b\" has no delta"},
+        {hundred + "\n<x,1\n", "line 102: more than 100 entries"},
+    };
+    for (const auto& [text, error] : files) {
+        try {
+            load(text);
+            ADD_FAILURE() << "no error for " << text;
+        } catch (const Error& thrown) {
+            EXPECT_EQ(thrown.what(), "StepwellTag.txt, " + error);
+        }
+    }
+}
+
 TEST(TagFile, LastTagWithoutDeltaFailsNamingIt) {
     try {
         load("<a,1\n<b\n");
