@@ -95,7 +95,7 @@ ConvertResult convertFile(const std::string& path, const ConvertOptions& options
             takeInputsPlace(output, input);
         else
             takeIdentsPlace(output, input);
-        LineWriter writer(output.fd(), output.name());
+        LineWriter writer(output.fd(), output.name(), WriteBack::Early);
 
         if (!replace) {
             convertLines(lines, writer, table);

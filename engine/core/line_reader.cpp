@@ -9,26 +9,6 @@ namespace {
 
 constexpr std::size_t bufferSize = 256 * 1024;
 
-// The first CR or LF in [from, to), or `to`. Eight bytes at a time up to the word that holds
-// a break: (x - 0x01..) & ~x & 0x80.. is non-zero exactly when some byte of x is zero.
-const char* findBreak(const char* from, const char* to) {
-    constexpr std::uint64_t ones = 0x0101010101010101u;
-    constexpr std::uint64_t highs = 0x8080808080808080u;
-    const char* p = from;
-    for (; to - p >= 8; p += 8) {
-        std::uint64_t word;
-        std::memcpy(&word, p, sizeof word);
-        const std::uint64_t lf = word ^ (ones * '\n');
-        const std::uint64_t cr = word ^ (ones * '\r');
-        if ((((lf - ones) & ~lf) | ((cr - ones) & ~cr)) & highs)
-            break;
-    }
-    for (; p != to; ++p)
-        if (*p == '\n' || *p == '\r')
-            return p;
-    return to;
-}
-
 } // namespace
 
 std::string_view lineBreakText(LineBreak lineBreak) {
@@ -60,11 +40,28 @@ LineReader LineReader::ofText(std::string_view text) {
 LineReader::~LineReader() = default;
 LineReader::LineReader(LineReader&&) noexcept = default;
 
+// The first CR or LF at or after begin_, or end_ when the buffer holds none. Each byte is
+// looked for with memchr, and where it was found is kept until the reader passes it: a file
+// that ends its lines with LF is searched for CR once a buffer, not once a line.
+std::size_t LineReader::nextBreak() {
+    const auto find = [this](char byte) {
+        const void* found = std::memchr(buffer_.get() + begin_, byte, end_ - begin_);
+        return found ? static_cast<std::size_t>(static_cast<const char*>(found) - buffer_.get())
+                     : end_;
+    };
+    if (nextLf_ == unknown || nextLf_ < begin_)
+        nextLf_ = find('\n');
+    if (nextCr_ == unknown || nextCr_ < begin_)
+        nextCr_ = find('\r');
+    return std::min(nextLf_, nextCr_);
+}
+
 bool LineReader::fill() {
     // Emptied even when the end was seen before: a caller may have moved begin_ past a
     // final CR and must not find the old bytes again.
     begin_ = 0;
     end_ = 0;
+    nextLf_ = nextCr_ = unknown;
     if (atEnd_)
         return false;
     end_ = source_(buffer_.get(), bufferSize);
@@ -110,7 +107,7 @@ bool LineReader::next(std::string_view& line) {
         const char* data = buffer_.get();
         const char* from = data + begin_;
         const char* to = data + end_;
-        const char* stop = findBreak(from, to);
+        const char* stop = data + nextBreak();
         if (stop == to) {
             carry_.append(from, to);
             carrying = true;

@@ -46,6 +46,7 @@ public:
 
 private:
     bool fill();
+    std::size_t nextBreak();
     void takeByteOrderMark();
     void noteBreak(LineBreak lineBreak);
 
@@ -58,6 +59,10 @@ private:
     bool hadByteOrderMark_ = false;
     LineBreak firstBreak_ = LineBreak::None;
     LineBreak lastBreak_ = LineBreak::None;
+    // Where the next LF and the next CR lie in the buffer (end_ for none), once looked for.
+    static constexpr std::size_t unknown = static_cast<std::size_t>(-1);
+    std::size_t nextLf_ = unknown;
+    std::size_t nextCr_ = unknown;
     std::string carry_; // a line that spans buffer refills
 };
 

@@ -1,17 +1,25 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
 namespace stepwell {
 
+/// When the data a writer has written goes to the disk.
+enum class WriteBack {
+    Later, // when the system sees fit; a sync at the end waits for all of it
+    Early, // started every few MiB, so that a sync at the end has little left to wait for
+};
+
 /// Writes text to a file descriptor through a large buffer. The writer does not own the
-/// descriptor; flush() before closing it.
+/// descriptor; flush() before closing it. With WriteBack::Early the descriptor must be a
+/// file written from its start, as a new temporary file is.
 class LineWriter {
 public:
     /// `name` is used in error messages.
-    LineWriter(int fd, std::string name);
+    LineWriter(int fd, std::string name, WriteBack writeBack = WriteBack::Later);
     ~LineWriter();
     LineWriter(const LineWriter&) = delete;
     LineWriter& operator=(const LineWriter&) = delete;
@@ -22,10 +30,15 @@ public:
     void flush();
 
 private:
+    void send(const char* data, std::size_t size);
+
     int fd_;
     std::string name_;
+    WriteBack writeBack_;
     std::unique_ptr<char[]> buffer_;
     std::size_t used_ = 0;
+    std::uint64_t written_ = 0;     // bytes handed to the file so far
+    std::uint64_t writingBack_ = 0; // where the write-back started last covers the file up to
 };
 
 } // namespace stepwell

@@ -35,6 +35,13 @@ const std::string temporaryName = "the temporary file";
 SpillBuffer::SpillBuffer(std::size_t memoryLimit) : memoryLimit_(memoryLimit) {}
 
 void SpillBuffer::write(std::string_view text) {
+    // Once the text outgrows memory, a piece as large as a chunk goes to the file as it is:
+    // a huge line is never held a second time.
+    if ((file_ || memory_.size() + text.size() > memoryLimit_) && text.size() >= chunkSize) {
+        spill();
+        writeAll(file_.get(), text.data(), text.size(), temporaryName);
+        return;
+    }
     memory_.append(text);
     if (memory_.size() > memoryLimit_ || (file_ && memory_.size() >= chunkSize))
         spill();
