@@ -4,6 +4,7 @@
 #include "engine/core/failure.h"
 #include "engine/tag_file.h"
 #include "frame/sys/atomic_file.h"
+#include "frame/sys/background_writer.h"
 #include "frame/sys/byte_comparer.h"
 #include "frame/sys/files.h"
 #include "frame/sys/input_file.h"
@@ -60,7 +61,7 @@ void takeIdentsPlace(AtomicFile& output, const InputFile& input) {
 
 // Writes the result and compares it with the input at the same time.
 struct WriteAndCompare {
-    LineWriter& writer;
+    BackgroundWriter& writer;
     ByteComparer& original;
 
     void write(std::string_view text) {
@@ -95,7 +96,7 @@ ConvertResult convertFile(const std::string& path, const ConvertOptions& options
             takeInputsPlace(output, input);
         else
             takeIdentsPlace(output, input);
-        LineWriter writer(output.fd(), output.name(), WriteBack::Early);
+        BackgroundWriter writer(output.fd(), output.name());
 
         if (!replace) {
             convertLines(lines, writer, table);

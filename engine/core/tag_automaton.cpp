@@ -189,9 +189,4 @@ void TagAutomaton::noteFirstBytes(std::span<const TagEntry> entries,
         soleFirstByte_ = -1;
 }
 
-std::span<const std::uint8_t> TagAutomaton::matches(State state) const {
-    const std::uint32_t index = (state & ~flags) >> rowShift_;
-    return {matchList_.data() + matchBegin_[index], matchList_.data() + matchBegin_[index + 1]};
-}
-
 } // namespace stepwell

@@ -41,7 +41,10 @@ public:
         return table_[(state & ~flags) + classOf_[byte]];
     }
     /// The indices of the entries whose tags end at `state` (a state with matchFlag set).
-    std::span<const std::uint8_t> matches(State state) const;
+    std::span<const std::uint8_t> matches(State state) const {
+        const std::uint32_t index = (state & ~flags) >> rowShift_;
+        return {matchList_.data() + matchBegin_[index], matchList_.data() + matchBegin_[index + 1]};
+    }
     /// Whether `byte` can begin a tag or a marker; elsewhere the automaton stays at `start`.
     bool beginsTag(unsigned char byte) const { return beginsTag_[byte]; }
     /// The only byte that can begin a tag or a marker, or -1 when there are several or none.

@@ -84,6 +84,74 @@ inline void TagScanner::startLine(std::size_t size) {
     leadError_ = -1;
 }
 
+// Counts a surviving occurrence; they come in order of position.
+inline void TagScanner::take(const Occurrence& occurrence) {
+    const std::uint8_t entry = occurrence.entry;
+    if (summing_)
+        sum_ += *entries_[entry].delta;
+    else if (counts_[entry]++ == 0)
+        counted_.push_back(entry);
+    if (!chainOpen_)
+        return;
+    if (occurrence.start != chainEnd_) {
+        chainOpen_ = false;
+        return;
+    }
+    // Everything before it is removed by the chain; it is at the very start when it comes
+    // after every one of them in the rule's order.
+    if (entry >= chainTop_) {
+        chainTop_ = entry;
+        leadEntry_ = entry;
+        if (entries_[entry].delta && !entries_[entry].lead && leadError_ < 0)
+            leadError_ = entry;
+    }
+    chainEnd_ += entries_[entry].tag.size();
+}
+
+// Queues the occurrences that end at `end`, keeping the queue in order of start. False when
+// the text before one of them is the unfinished beginning of a tag, which removing the
+// occurrence could join to the text after it. Called for every occurrence, so the usual case
+// is settled here, inline.
+inline bool TagScanner::notePending(TagAutomaton::State state, std::size_t end) {
+    const auto matches = automaton_.matches(state);
+    // One occurrence that nothing before it overlaps. When nothing after it can either, it
+    // counts at once; otherwise it is held until the automaton idles.
+    if (matches.size() == 1 && !holding_ && group_.empty() && pending_.empty()) {
+        const Occurrence occurrence{end - entries_[matches[0]].tag.size(), matches[0]};
+        if (recent_[occurrence.start & recentMask_] & TagAutomaton::partFlag)
+            return false;
+        if (state & TagAutomaton::partFlag) {
+            held_ = occurrence;
+            holding_ = true;
+        } else {
+            take(occurrence);
+        }
+        return true;
+    }
+    return queueOverlapping(matches, end);
+}
+
+// The other cases: several occurrences end here, or others are still pending.
+bool TagScanner::queueOverlapping(std::span<const std::uint8_t> matches, std::size_t end) {
+    if (holding_) {
+        pending_.push_back(held_);
+        holding_ = false;
+    }
+    for (const std::uint8_t entry : matches) {
+        const std::size_t start = end - entries_[entry].tag.size();
+        if (recent_[start & recentMask_] & TagAutomaton::partFlag)
+            return false;
+        pending_.push_back({start, entry});
+        for (std::size_t k = pending_.size() - 1;
+             k > pendingHead_ && pending_[k - 1].start > pending_[k].start; --k)
+            std::swap(pending_[k - 1], pending_[k]);
+    }
+    // Occurrences found later end after `end`, so they start at end + 1 - longest_ or later.
+    if (end + 1 > longest_)
+        releasePending(end + 1 - longest_);
+    return true;
+}
+
 // The pass over one line. With `stopAtMarkers`, false as soon as a marker shows up.
 template <bool stopAtMarkers> bool TagScanner::pass(std::string_view text, LineTally& tally) {
     startLine(text.size());
@@ -162,44 +230,6 @@ bool TagScanner::markedFrom(TagAutomaton::State state, std::string_view text,
     return false;
 }
 
-// Queues the occurrences that end at `end`, keeping the queue in order of start. False when
-// the text before one of them is the unfinished beginning of a tag, which removing the
-// occurrence could join to the text after it.
-bool TagScanner::notePending(TagAutomaton::State state, std::size_t end) {
-    const auto matches = automaton_.matches(state);
-    // The usual case: one occurrence that nothing before it overlaps. When nothing after it
-    // can either, it counts at once; otherwise it is held until the automaton idles.
-    if (matches.size() == 1 && !holding_ && group_.empty() && pending_.empty()) {
-        const Occurrence occurrence{end - entries_[matches[0]].tag.size(), matches[0]};
-        if (recent_[occurrence.start & recentMask_] & TagAutomaton::partFlag)
-            return false;
-        if (state & TagAutomaton::partFlag) {
-            held_ = occurrence;
-            holding_ = true;
-        } else {
-            take(occurrence);
-        }
-        return true;
-    }
-    if (holding_) {
-        pending_.push_back(held_);
-        holding_ = false;
-    }
-    for (const std::uint8_t entry : matches) {
-        const std::size_t start = end - entries_[entry].tag.size();
-        if (recent_[start & recentMask_] & TagAutomaton::partFlag)
-            return false;
-        pending_.push_back({start, entry});
-        for (std::size_t k = pending_.size() - 1;
-             k > pendingHead_ && pending_[k - 1].start > pending_[k].start; --k)
-            std::swap(pending_[k - 1], pending_[k]);
-    }
-    // Occurrences found later end after `end`, so they start at end + 1 - longest_ or later.
-    if (end + 1 > longest_)
-        releasePending(end + 1 - longest_);
-    return true;
-}
-
 // Counts the held occurrence, which nothing overlaps.
 void TagScanner::releaseHeld() {
     holding_ = false;
@@ -251,30 +281,6 @@ void TagScanner::settleGroup() {
             take(occurrence);
     group_.clear();
     groupEnd_ = 0;
-}
-
-// Counts a surviving occurrence; they come in order of position.
-void TagScanner::take(const Occurrence& occurrence) {
-    const std::uint8_t entry = occurrence.entry;
-    if (summing_)
-        sum_ += *entries_[entry].delta;
-    else if (counts_[entry]++ == 0)
-        counted_.push_back(entry);
-    if (!chainOpen_)
-        return;
-    if (occurrence.start != chainEnd_) {
-        chainOpen_ = false;
-        return;
-    }
-    // Everything before it is removed by the chain; it is at the very start when it comes
-    // after every one of them in the rule's order.
-    if (entry >= chainTop_) {
-        chainTop_ = entry;
-        leadEntry_ = entry;
-        if (entries_[entry].delta && !entries_[entry].lead && leadError_ < 0)
-            leadError_ = entry;
-    }
-    chainEnd_ += entries_[entry].tag.size();
 }
 
 LineTally TagScanner::finishTally() {
