@@ -71,7 +71,19 @@ LineTally LineIndenter::tally(std::string_view text, std::size_t from) {
         return unmarked;
     raw_.split(text, from, split_);
     open_ = split_.opened;
-    return scanner_.scan(split_.ordinary);
+    const std::vector<std::string_view>& parts = split_.parts;
+    if (parts.size() == 1)
+        return scanner_.scan(parts.front());
+    // No tag can join across a raw section, nor can a tag behind one be at the line's start,
+    // so with whole deltas, which add up the same in any order, each part is scanned on its
+    // own: a long line with comments in it is never copied.
+    if (scanner_.sumsInAnyOrder() && text.size() < (std::size_t{1} << 32)) {
+        LineTally tally = scanner_.scan(parts.front());
+        for (std::size_t i = 1; i < parts.size(); ++i)
+            tally.lineDelta += scanner_.scan(parts[i]).lineDelta;
+        return tally;
+    }
+    return scanner_.scan(split_.joined());
 }
 
 // The line that ends a block is not indented, so its tags after the end move the level

@@ -100,32 +100,41 @@ std::size_t RawBlocks::findOpener(std::string_view text, std::size_t from,
     return std::string_view::npos;
 }
 
+std::string_view RawSplit::joined() {
+    buffer.clear();
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        if (i > 0)
+            buffer.push_back('\n');
+        buffer.append(parts[i]);
+    }
+    return buffer;
+}
+
 void RawBlocks::split(std::string_view text, std::size_t from, RawSplit& out) const {
     out.opened = nullptr;
+    out.parts.clear();
     const RawOpener* opener = nullptr;
     std::size_t at = findOpener(text, from, opener);
     if (at == std::string_view::npos) {
-        out.ordinary = text.substr(from);
+        out.parts.push_back(text.substr(from));
         return;
     }
-    out.buffer.assign(text.substr(from, at - from));
+    out.parts.push_back(text.substr(from, at - from));
     for (;;) {
         if (opener->end.empty())
             throw LineError(placePrefix(opener->place) + "tag \"" + opener->tag +
                             "\" has the delta \"" + opener->deltaText +
                             "\", which names no end text after \"raw:\"");
-        out.buffer.push_back('\n');
         const std::size_t after = findEnd(text, *opener, at + opener->tag.size());
         if (after == std::string_view::npos) {
             out.opened = opener;
             break;
         }
         at = findOpener(text, after, opener);
-        out.buffer.append(text.substr(after, at == std::string_view::npos ? at : at - after));
+        out.parts.push_back(text.substr(after, at == std::string_view::npos ? at : at - after));
         if (at == std::string_view::npos)
             break;
     }
-    out.ordinary = out.buffer;
 }
 
 } // namespace stepwell

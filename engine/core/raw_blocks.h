@@ -22,15 +22,17 @@ bool isRawDelta(std::string_view deltaText);
 
 /// What is left of one line's text for the tag scan once its raw sections are cut out.
 struct RawSplit {
-    /// The text whose tags count. Each raw section (an opener through its end, or through
-    /// the end of the line) stands here as one line feed: no tag holds a line break, so the
-    /// text on its two sides never joins into a tag, and a tag after a raw section at the
-    /// start of the line is not at the line's start. It views the line itself when the line
-    /// holds no opener, and `buffer` otherwise.
-    std::string_view ordinary;
-    std::string buffer;
+    /// The text whose tags count, in the parts between the raw sections (an opener through
+    /// its end, or through the end of the line), each viewing the line.
+    std::vector<std::string_view> parts;
     /// The block still open after the line; nullptr when every section closed.
     const RawOpener* opened = nullptr;
+
+    /// The parts joined, each raw section standing as one line feed: no tag holds a line
+    /// break, so the text on its two sides never joins into a tag, and a tag after a raw
+    /// section at the start of the line is not at the line's start. Built in `buffer`.
+    std::string_view joined();
+    std::string buffer;
 };
 
 /// The raw-block entries of a tag table, and the table without them.

@@ -38,6 +38,10 @@ public:
     /// false, in the same pass, when a marker occurs in `text` (ignoring case, like the tags).
     bool scanUnlessMarked(std::string_view text, LineTally& tally);
 
+    /// Whether every delta is a whole number small enough that the sums of a line come out
+    /// the same in any order, and none is an error.
+    bool sumsInAnyOrder() const { return wholeDeltas_; }
+
     /// The same tally by TagSweeps, which scan() uses for the lines that need it; public so
     /// that the sweeps can be checked against the model on every line.
     LineTally scanBySweeps(std::string_view text) { return sweeps_.scan(text); }

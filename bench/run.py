@@ -1,0 +1,143 @@
+#!/usr/bin/env python3
+"""Whole-program benchmarks for `make bench`.
+
+Converts generated 100 MiB pages (LF, CR LF and minified) with the program, each run paired
+with a run of the plain line copier on the same input, which reads lines, drops their leading
+blanks and writes them to a file that it syncs, as a conversion does. Reports the medians of
+wall time and processor time and of their ratios. Then the peak memory of each mode on a
+200 MiB page that is one line, and the start-up cost of a 1 KB conversion.
+
+usage: bench/run.py BUILD_DIR
+"""
+import os
+import shutil
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+DATA = os.path.join(ROOT, "bench", "data")
+RUNS = int(os.environ.get("RUNS", "7"))
+
+
+def run(command, stdin=None, stdout=subprocess.DEVNULL):
+    """Runs a command; returns (wall seconds, processor seconds, peak KiB)."""
+    with open(stdin or os.devnull, "rb") as source:
+        begin = time.perf_counter()
+        process = subprocess.Popen(command, stdin=source, stdout=stdout,
+                                   stderr=subprocess.DEVNULL)
+        _, status, usage = os.wait4(process.pid, 0)
+        wall = time.perf_counter() - begin
+    if os.waitstatus_to_exitcode(status) not in (0, 1):
+        sys.exit(f"failed: {' '.join(command)}")
+    return wall, usage.ru_utime + usage.ru_stime, usage.ru_maxrss
+
+
+def ensure_data():
+    os.makedirs(DATA, exist_ok=True)
+    big = os.path.join(DATA, "big.html")
+    if not os.path.exists(big) or not os.path.exists(os.path.join(DATA, "big-min.html")):
+        subprocess.run([sys.executable, os.path.join(ROOT, "bench", "generate.py"), DATA, "100"],
+                       check=True)
+    crlf = os.path.join(DATA, "big-crlf.html")
+    if not os.path.exists(crlf):
+        with open(big, "rb") as source, open(crlf, "wb") as target:
+            for chunk in iter(lambda: source.read(1 << 20), b""):
+                target.write(chunk.replace(b"\n", b"\r\n"))
+    line = os.path.join(DATA, "line-200.html")
+    if not os.path.exists(line):
+        with open(os.path.join(DATA, "big-min.html"), "rb") as source:
+            markup = source.read(1 << 20).replace(b"\n", b"")
+        with open(line, "wb") as target:
+            for _ in range(200):
+                target.write(markup[: 1 << 20])
+            target.write(b"\n")
+
+
+def paired(build, work, name):
+    page = os.path.join(work, name)
+    shutil.copyfile(os.path.join(DATA, name), page)
+    copy = os.path.join(work, "copy")
+    rows = []
+    for _ in range(RUNS):
+        for path in (page + ".ident", copy):
+            if os.path.exists(path):
+                os.unlink(path)
+        converted = run([os.path.join(build, "stepwell"), page])
+        copied = run([os.path.join(build, "bench", "line_copier"), page, copy])
+        rows.append((converted, copied))
+    os.unlink(page)
+    median = lambda values: statistics.median(values)
+    wall = median(r[0][0] for r in rows)
+    cpu = median(r[0][1] for r in rows)
+    copier_wall = median(r[1][0] for r in rows)
+    copier_cpu = median(r[1][1] for r in rows)
+    wall_ratio = median(r[0][0] / r[1][0] for r in rows)
+    cpu_ratio = median(r[0][1] / r[1][1] for r in rows)
+    size = os.path.getsize(os.path.join(DATA, name)) / (1 << 20)
+    print(f"{name:15} stepwell {wall:6.3f} s wall {cpu:6.3f} s cpu ({size / wall:4.0f} MiB/s); "
+          f"copier {copier_wall:6.3f} s wall {copier_cpu:6.3f} s cpu; "
+          f"ratios wall {wall_ratio:4.2f} cpu {cpu_ratio:4.2f}")
+    return wall_ratio, cpu_ratio
+
+
+def memory(build, work):
+    line = os.path.join(DATA, "line-200.html")
+    size_kib = os.path.getsize(line) / 1024
+    stepwell = os.path.join(build, "stepwell")
+    page = os.path.join(work, "line.html")
+    modes = {
+        "file": lambda: run([stepwell, page]),
+        "replace": lambda: run([stepwell, "--yes", "--replace", page]),
+        "filter": lambda: run([stepwell, "-"], stdin=line),
+        "check": lambda: run([stepwell, "--check", page]),
+    }
+    worst = 0.0
+    for mode, measure in modes.items():
+        shutil.copyfile(line, page)
+        if os.path.exists(page + ".ident"):
+            os.unlink(page + ".ident")
+        _, _, peak = measure()
+        worst = max(worst, peak / size_kib)
+        print(f"one 200 MiB line, {mode:7}: peak {peak / 1024:6.1f} MiB = "
+              f"{peak / size_kib:4.2f} x the line")
+    os.unlink(page)
+    return worst
+
+
+def startup(build, work):
+    small = os.path.join(work, "small.html")
+    with open(os.path.join(ROOT, "samples", "page.html"), "rb") as source:
+        open(small, "wb").write(source.read(1024))
+    stepwell = os.path.join(build, "stepwell")
+    results = os.path.join(work, "startup.json")
+    subprocess.run(["hyperfine", "-N", "--style", "none", "--warmup", "20", "--runs", "200",
+                    "--export-json", results, "--prepare", f"rm -f '{small}.ident'",
+                    f"'{stepwell}' --version", f"'{stepwell}' '{small}'"],
+                   check=True, stdout=subprocess.DEVNULL)
+    import json
+    version, convert = (r["median"] * 1000 for r in json.load(open(results))["results"])
+    print(f"start-up: --version {version:.2f} ms, a 1 KB conversion {convert:.2f} ms "
+          f"(+{convert - version:.2f} ms; target at most 3 ms)")
+
+
+def main():
+    build = os.path.abspath(sys.argv[1] if len(sys.argv) > 1 else os.path.join(ROOT, "build"))
+    ensure_data()
+    with tempfile.TemporaryDirectory(dir=DATA, prefix="run.") as work:
+        print(f"{RUNS} paired runs each, medians")
+        plain, plain_cpu = paired(build, work, "big.html")
+        crlf, crlf_cpu = paired(build, work, "big-crlf.html")
+        minified, minified_cpu = paired(build, work, "big-min.html")
+        worst = memory(build, work)
+        startup(build, work)
+    print(f"targets: wall ratio at most 1.3 (ordinary {plain:.2f}, CR LF {crlf:.2f}), "
+          f"at most 1.5 minified ({minified:.2f}); cpu ratio at most 2.0 "
+          f"({max(plain_cpu, crlf_cpu, minified_cpu):.2f} at the most); "
+          f"peak memory at most 1.5 x the line ({worst:.2f} x at the most)")
+
+
+if __name__ == "__main__":
+    main()
