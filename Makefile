@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Stepwell: the commands a developer types. `make run` and `make test` install what is
 # missing first, so both work on a fresh Debian 12 machine.
 

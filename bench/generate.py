@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the benchmark inputs: a large HTML file built from the sample pages with random
 nesting and messy indentation, and the same markup minified onto very few lines.
 

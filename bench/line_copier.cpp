@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The yardstick for the converter's speed: reads lines, drops their leading blanks and writes
 // them, with the same reader, writer, stripping and atomic file as a conversion, and nothing
 // else.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Micro-benchmarks of the engine: indenting typical lines with the shipped table, the plain
 // scan the tests keep as their model (for comparison), a minified page on one line, and
 // reading the tag file.

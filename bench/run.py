@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Whole-program benchmarks for `make bench`.
 
 Converts generated 100 MiB pages (LF, CR LF and minified) with the program, each run paired

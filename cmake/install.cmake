@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # What an installation holds, in two components that `make package` turns into two Debian
 # packages: "stepwell", the command line, which loads no Qt library, and "gui", the window
 # module and the desktop's files. The program sits beside its window module; an installed

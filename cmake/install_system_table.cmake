@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Installs the system's tag table, as the install step of cmake/install.cmake, which sets
 # stepwell_new_table (the table to ship), stepwell_sysconfdir and stepwell_datadir.
 #

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # `cpack -G DEB` (or `make package` at the top) builds two Debian packages of the installed
 # tree: stepwell (the "stepwell" component) and stepwell-gui (the "gui" component).
 set(STEPWELL_MAINTAINER "Stepwell maintainers <stepwell@example.org>" CACHE STRING

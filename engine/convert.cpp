@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/convert.h"
 
 #include "engine/core/convert_lines.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/batch.h"
 
 #include "frame/file_names.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/check.h"
 
 #include "engine/compare.h"

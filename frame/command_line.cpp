@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/command_line.h"
 
 namespace stepwell {

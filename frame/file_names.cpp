@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/file_names.h"
 
 #include "frame/sys/files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/filter.h"
 
 #include "engine/core/convert_lines.h"

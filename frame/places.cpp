@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/places.h"
 
 #include "frame/settings.h"

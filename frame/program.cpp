@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/program.h"
 
 #include "frame/batch.h"

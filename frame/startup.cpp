@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/startup.h"
 
 #include "frame/settings.h"

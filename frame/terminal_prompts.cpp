@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/terminal_prompts.h"
 
 #include "frame/text/ascii.h"

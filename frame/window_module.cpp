@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/window_module.h"
 
 #include "frame/display_kind.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The functions the window module exports, looked up by name when it is loaded.

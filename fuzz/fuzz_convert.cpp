@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A whole conversion of arbitrary bytes through the real line reader and output blocks. The first
 // byte picks a table; the result must equal the plain conversion, keep every line's text apart from
 // its leading blanks, and convert to itself again.

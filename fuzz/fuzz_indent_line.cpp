@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The line indenter against any table: the input is a tag file's text, a NUL byte, then
 // lines separated by LF. The real indenter must agree with the plain one line for line,
 // in its output, its level and whether the line is an error.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The number conversions on any text, checked against the C library and against the
 // definition of rounding halves to even.
 #include "frame/text/numbers.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The tag-file reader on any bytes: a table or an Error, never a crash, and a table that
 // keeps its promises.
 #include "engine/core/tag_table.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Bash completion for stepwell: its options (read from its own --help, so the list follows
 # the program) and file names; the file of --tags too, and only file names after --.
 _stepwell() {

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Read by cpack (as CPACK_PROJECT_CONFIG_FILE): stepwell-gui depends on the stepwell package
 # of the same version, whose program loads the module, and on the libraries the module
 # links, as dpkg-shlibdeps names them. stepwell_window_module and stepwell_shlibdeps_dir

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # `make install`: installs the build in BUILD_DIR under PREFIX (below $DESTDIR, when set),
 # and keeps what `make uninstall` needs to take it away again: RECORD-files.txt, the files
 # installed, and RECORD-folders.txt, the folders the install had to make. An install over

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # `make uninstall`: removes what the install recorded in RECORD-files.txt, then the folders
 # it made (RECORD-folders.txt) that are empty now. The system's tag table stays when it
 # differs from the shipped original: an administrator edited it, and a package would keep

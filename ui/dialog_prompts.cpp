@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/dialog_prompts.h"
 
 #include "frame/text/shown_text.h"

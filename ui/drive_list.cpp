@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/drive_list.h"
 
 #include <QFile>

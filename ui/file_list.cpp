@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/file_list.h"
 
 #include "frame/text/error.h"

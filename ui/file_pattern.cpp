@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/file_pattern.h"
 
 #include "frame/sys/folder_listing.h"

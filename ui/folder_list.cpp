@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/folder_list.h"
 
 #include "frame/sys/files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/layout_rule.h"
 
 namespace stepwell {

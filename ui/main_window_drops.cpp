@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Files dropped on the window, the folder list, the file list or the pattern box are
 // converted one after another; the other controls refuse drops.
 #include "ui/main_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The context menus that store the default folder and the default replace setting in the
 // settings file, for the next start; the running window is not changed.
 #include "ui/main_window.h"

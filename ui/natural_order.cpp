@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/natural_order.h"
 
 #include "frame/text/ascii.h"

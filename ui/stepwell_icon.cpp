@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/stepwell_icon.h"
 
 namespace stepwell {

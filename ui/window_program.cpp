@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "ui/window_program.h"
 
 #include "frame/startup.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/convert_lines.h"
 
 #include "engine/core/unified_diff.h"

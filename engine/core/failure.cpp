@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/failure.h"
 
 #include "engine/core/line_error.h"

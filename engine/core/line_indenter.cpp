@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/line_indenter.h"
 
 #include "engine/core/line_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/line_reader.h"
 
 #include <algorithm>

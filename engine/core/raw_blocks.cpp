@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/raw_blocks.h"
 
 #include "engine/core/line_error.h"

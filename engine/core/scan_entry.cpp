@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/scan_entry.h"
 
 #include "engine/core/line_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/tag_scanner.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/tag_sweeps.h"
 
 #include "frame/text/ascii.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/unified_diff.h"
 
 namespace stepwell {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/sys/atomic_file.h"
 
 #include "frame/sys/extended_attributes.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/sys/background_writer.h"
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/sys/extended_attributes.h"
 
 #include "frame/sys/system_error.h"

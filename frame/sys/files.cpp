@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/sys/files.h"
 
 #include "frame/sys/system_error.h"

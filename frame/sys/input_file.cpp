@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/sys/input_file.h"
 
 #include "frame/sys/fd_io.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/sys/line_writer.h"
 
 #include "frame/sys/fd_io.h"

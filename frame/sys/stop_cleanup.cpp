@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/sys/stop_cleanup.h"
 
 #include "frame/sys/files.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/text/fields.h"
 
 #include "frame/text/error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/text/numbers.h"
 
 #include <charconv>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/text/wildcards.h"
 
 #include "frame/text/ascii.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/convert.h"
 #include "engine/core/line_error.h"
 #include "engine/tag_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Faults found by fuzzing and fault injection, kept so that they stay fixed.
 #include "engine/convert.h"
 #include "engine/core/line_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replace mode leaves a file alone when its result would be byte for byte the same.
 #include "engine/convert.h"
 #include "engine/tag_file.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Check mode reads files, writes nothing, and lists the ones a conversion would change.
 #include "engine/core/line_error.h"
 #include "engine/tag_file.h"

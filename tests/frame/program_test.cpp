@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the built program as a user would: arguments, answers on stdin, exit status.
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"

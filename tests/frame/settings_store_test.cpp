@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/settings_store.h"
 
 #include "frame/settings.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/settings.h"
 
 #include "tests/support/temp_dir.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Installs the built tree into temporary prefixes, as `make install` and packaging do, and
 // runs the installed program through the link on the search path.
 #include "frame/places.h"

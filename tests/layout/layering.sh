@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Each folder is one layer and may include only its own headers and those of the layers it
 # uses; the engine's core, which works on text in memory, includes no system I/O header.
 # Usage: layering.sh SOURCE_DIR

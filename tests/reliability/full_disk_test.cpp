@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A disk that fills up while the result is written: the error is shown, the input and any
 // earlier output stay as they were, and no temporary file is left.
 #include "tests/reliability/program_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // A copy of the real program with a tag file of its own, and a folder to work in, for the

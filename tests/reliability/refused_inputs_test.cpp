@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Folders that cannot be written, inputs that cannot be read or are not files at all: each
 // run ends in a clear error, never a crash, a hang or a stray file.
 #include "tests/reliability/program_fixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The ways a hostile user, a busy system or a stop can try to break the promise that no file
 // is lost, corrupted or half-written and that every failure is reported. One row a case: the
 // real program, started as from a shell, in a real folder; each row checks the exit status,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Stops the real program at random moments while it replaces a large file. Whatever the
 // moment, the file is afterwards byte for byte either the original or the complete result.
 // A stop signal that can be caught also removes the temporary file; SIGKILL cannot be

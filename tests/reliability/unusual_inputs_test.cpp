@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Inputs a text tool rarely meets: files that vanish after the question, bytes that are not
 // text, one enormous line, tag files that are too long or are garbage. Each ends in a
 // correct result or a clear error, with no stray file.

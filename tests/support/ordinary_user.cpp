@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/ordinary_user.h"
 
 #include "tests/support/child_process.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/reference_indenter.h"
 
 #include "engine/core/tag_table.h"

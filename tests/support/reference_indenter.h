@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The plain re-indenter, written straight from the rules with none of the real one's

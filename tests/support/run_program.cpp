@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/run_program.h"
 
 #include "tests/support/child_process.h"

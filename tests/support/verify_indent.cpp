@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/support/verify_indent.h"
 
 #include "engine/core/convert_lines.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/display_kind.h"
 #include "tests/ui/suite.h"
 #include "ui/drives.h"

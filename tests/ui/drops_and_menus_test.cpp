@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Dropped files and the two default-setting menus, driven through real events.
 #include "engine/core/prompts.h"
 #include "tests/support/scripted_prompts.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "tests/ui/suite.h"
 #include "ui/layout_rule.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window driven through its real widgets on real folders, with scripted prompts.
 #include "frame/settings.h"
 #include "frame/sys/files.h"

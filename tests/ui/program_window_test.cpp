@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The built program's choice between the window, dialogs and the terminal.
 #include "tests/ui/suite.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window's rules that need no application: layout, drives, patterns, displays.
 #include "tests/ui/suite.h"
 

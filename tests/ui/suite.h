@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Several Qt Test classes in one executable: each file registers its class, and the main

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Runs the real program with an empty command line on a virtual X server under the Openbox
 # window manager, finds its window by its title, and saves screenshots at the design size,
 # widened, and back at the design size, which must look exactly as at the start. Then a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The window, its dialogs and the program, on the offscreen platform.
 #include "tests/ui/suite.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Whole texts through the line reader, the indenter and the output blocks: documented
 // examples, and random files with every kind of line break against the plain model.
 #include "engine/core/convert_lines.h"

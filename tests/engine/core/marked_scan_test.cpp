@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The indenter finds raw openers in the pass that counts the tags. Checked against the plain
 // model, which splits every line at its openers first and scans what is left.
 #include "engine/core/line_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Lines gathered into blocks reach the output whole and in order, whatever their length.
 #include "engine/core/output_blocks.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Raw blocks: lines from an opener through its end text are copied exactly, and the tags
 // in them do not move the level.
 #include "engine/core/line_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The shipped tag table against the sample pages: well-formed pages come out balanced, a
 // conversion changes nothing but leading blanks, and lines inside raw blocks (pre,
 // textarea, comments) come out exactly as they went in.

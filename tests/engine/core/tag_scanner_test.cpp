@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fast scanner against the plain model: random lines and tables made to overlap and to
 // join text into new occurrences, the sample pages, and lines far too long for the model.
 #include "engine/core/line_error.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "engine/core/tag_table.h"
 
 #include "frame/text/error.h"

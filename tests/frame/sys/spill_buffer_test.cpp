@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "frame/sys/spill_buffer.h"
 
 #include "tests/support/temp_dir.h"
