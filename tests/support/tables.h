@@ -19,6 +19,17 @@ inline TagTable tableOf(const std::vector<std::pair<std::string, std::string>>& 
     return table;
 }
 
+/// A small table with two raw-block entries (pre and comments) among ordinary ones, whose
+/// tags share their first bytes with the openers.
+inline TagTable rawBlocksTable() {
+    return tableOf({{"<DIV", "1"},
+                    {"<PRE", "raw:</pre>"},
+                    {"<!--", "raw:-->"},
+                    {"<P", "1"},
+                    {"</DIV", "-1"},
+                    {"</P>", "-1"}});
+}
+
 /// The tag table that ships with Stepwell, from the source tree.
 inline TagTable shippedTable() {
     const std::string path = STEPWELL_SOURCE_DIR "/StepwellTag.txt";

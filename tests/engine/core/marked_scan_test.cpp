@@ -96,12 +96,7 @@ TEST(MarkedScan, AgreesWithThePlainModelOnRandomPages) {
     }
 }
 
-const TagTable pageTable = tableOf({{"<DIV", "1"},
-                                    {"<PRE", "raw:</pre>"},
-                                    {"<!--", "raw:-->"},
-                                    {"<P", "1"},
-                                    {"</DIV", "-1"},
-                                    {"</P>", "-1"}});
+const TagTable pageTable = test::rawBlocksTable();
 
 TEST(MarkedScan, OpenersAnywhereInALineAreFound) {
     const std::vector<std::vector<std::string>> pages{

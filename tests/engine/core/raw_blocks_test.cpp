@@ -18,12 +18,7 @@ namespace {
 
 using test::tableOf;
 
-const TagTable pageTable = tableOf({{"<DIV", "1"},
-                                    {"<PRE", "raw:</pre>"},
-                                    {"<!--", "raw:-->"},
-                                    {"<P", "1"},
-                                    {"</DIV", "-1"},
-                                    {"</P>", "-1"}});
+const TagTable pageTable = test::rawBlocksTable();
 
 struct Indented {
     std::vector<std::string> lines;
