@@ -2,9 +2,12 @@
 #include "frame/sys/line_writer.h"
 
 #include "frame/sys/fd_io.h"
+#include "frame/sys/system_error.h"
 
+#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <unistd.h>
 
 namespace stepwell {
 namespace {
@@ -12,8 +15,10 @@ namespace {
 constexpr std::size_t bufferSize = 256 * 1024;
 // Pieces at least this large are written as they are rather than copied into the buffer.
 constexpr std::size_t directSize = 64 * 1024;
-// How much written data waits before its write-back starts.
-constexpr std::uint64_t writeBackStep = 8 * 1024 * 1024;
+// With WriteBack::Early: how much written data waits before its write-back starts, and how
+// much before the writer waits for it to reach the disk.
+constexpr std::uint64_t writeBackStep = 1024 * 1024;
+constexpr std::uint64_t syncStep = 8 * 1024 * 1024;
 
 } // namespace
 
@@ -42,11 +47,25 @@ void LineWriter::flush() {
 void LineWriter::send(const char* data, std::size_t size) {
     writeAll(fd_, data, size, name_);
     written_ += size;
+    if (writeBack_ == WriteBack::Early)
+        keepDiskBusy();
+}
+
+// The disk works while the conversion goes on, instead of all at once when the result is
+// synced before it takes the destination's place: write-back starts as data comes, and every
+// few MiB the writer waits until it is on the disk, so that the final sync has only the last
+// few MiB and the disk's cache left. Durability still comes from that final sync; a failure
+// here is one the final sync would have met, and reported as a failed write.
+void LineWriter::keepDiskBusy() {
+    if (written_ - synced_ >= syncStep) {
+        if (::fdatasync(fd_) != 0)
+            throw systemError(name_, "cannot write", errno);
+        synced_ = written_;
+        writingBack_ = written_;
+        return;
+    }
 #ifdef SYNC_FILE_RANGE_WRITE
-    // The disk works while the conversion goes on, instead of all at once when the result
-    // is synced before it takes the destination's place. This only starts the write-back;
-    // durability still comes from that sync.
-    if (writeBack_ == WriteBack::Early && written_ - writingBack_ >= writeBackStep) {
+    if (written_ - writingBack_ >= writeBackStep) {
         ::sync_file_range(fd_, static_cast<off_t>(writingBack_),
                           static_cast<off_t>(written_ - writingBack_), SYNC_FILE_RANGE_WRITE);
         writingBack_ = written_;

@@ -11,7 +11,9 @@ namespace stepwell {
 /// When the data a writer has written goes to the disk.
 enum class WriteBack {
     Later, // when the system sees fit; a sync at the end waits for all of it
-    Early, // started every few MiB, so that a sync at the end has little left to wait for
+    // Started as it is written and waited for every few MiB, so that a sync at the end has
+    // little left to wait for. The waits hold the writer up: meant for a writing thread.
+    Early,
 };
 
 /// Writes text to a file descriptor through a large buffer. The writer does not own the
@@ -32,6 +34,7 @@ public:
 
 private:
     void send(const char* data, std::size_t size);
+    void keepDiskBusy();
 
     int fd_;
     std::string name_;
@@ -40,6 +43,7 @@ private:
     std::size_t used_ = 0;
     std::uint64_t written_ = 0;     // bytes handed to the file so far
     std::uint64_t writingBack_ = 0; // where the write-back started last covers the file up to
+    std::uint64_t synced_ = 0;      // how much of the file is known to be on the disk
 };
 
 } // namespace stepwell
