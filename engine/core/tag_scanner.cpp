@@ -153,6 +153,19 @@ bool TagScanner::queueOverlapping(std::span<const std::uint8_t> matches, std::si
     return true;
 }
 
+// Counts what is held or pending, where no occurrence still to come can overlap it. Called
+// whenever the automaton idles, so that a long line does not keep its latest occurrences
+// pending, and every later one with them, to its end.
+inline void TagScanner::releaseAll() {
+    if (holding_) {
+        holding_ = false;
+        take(held_);
+    } else if (!pending_.empty() || !group_.empty()) {
+        releasePending(std::string::npos);
+        settleGroup();
+    }
+}
+
 // The pass over one line. With `stopAtMarkers`, false as soon as a marker shows up.
 template <bool stopAtMarkers> bool TagScanner::pass(std::string_view text, LineTally& tally) {
     startLine(text.size());
@@ -171,9 +184,8 @@ template <bool stopAtMarkers> bool TagScanner::pass(std::string_view text, LineT
     std::size_t i = 0;
     while (i < size) {
         if (state == TagAutomaton::start) {
-            // Nothing that starts from here on can overlap the held occurrence.
-            if (holding_)
-                releaseHeld();
+            // Nothing that starts from here on can overlap what is held or pending.
+            releaseAll();
             // Between tags the automaton idles: jump to the next byte that can begin one.
             if (soleFirst >= 0) {
                 const void* found = std::memchr(data + i, soleFirst, size - i);
@@ -203,12 +215,7 @@ template <bool stopAtMarkers> bool TagScanner::pass(std::string_view text, LineT
             }
         }
     }
-    if (holding_)
-        releaseHeld();
-    if (!pending_.empty() || !group_.empty()) {
-        releasePending(size + 1);
-        settleGroup();
-    }
+    releaseAll();
     if (summing_) {
         tally = {sum_, leadEntry_ < 0 ? std::int16_t{0}
                                       : *entries_[static_cast<std::size_t>(leadEntry_)].lead};
@@ -229,12 +236,6 @@ bool TagScanner::markedFrom(TagAutomaton::State state, std::string_view text,
             return true;
     }
     return false;
-}
-
-// Counts the held occurrence, which nothing overlaps.
-void TagScanner::releaseHeld() {
-    holding_ = false;
-    take(held_);
 }
 
 // Moves the queued occurrences that start before `before` into the overlap groups.

@@ -58,7 +58,7 @@ private:
     bool markedFrom(TagAutomaton::State state, std::string_view text, std::size_t from) const;
     bool notePending(TagAutomaton::State state, std::size_t end);
     bool queueOverlapping(std::span<const std::uint8_t> matches, std::size_t end);
-    void releaseHeld();
+    void releaseAll();
     void releasePending(std::size_t before);
     void settleGroup();
     void take(const Occurrence& occurrence);
