@@ -64,27 +64,50 @@ LineIndenter::LineIndenter(const TagTable& table, std::int16_t level)
     : raw_(table), scanner_(raw_.ordinaryTable(), raw_.openerTags()), level_(level) {}
 
 // The tally of a line outside raw blocks, from `from` on; notes the block the line leaves
-// open. Most lines hold no opener, and the scan that counts their tags tells so; the others
-// are split into raw sections and ordinary text, and only the latter is scanned.
+// open. Most lines hold no opener, and the scan that counts their tags tells so. No tag can
+// join across a raw section, nor can a tag behind one be at the line's start, so with whole
+// deltas, which add up the same in any order, the text between the sections is scanned part
+// by part, each scan stopping at the next opener: a long line with comments in it is read
+// once and never copied. Other deltas are added in table order over the parts joined.
 LineTally LineIndenter::tally(std::string_view text, std::size_t from) {
-    LineTally unmarked;
-    if (scanner_.scanUnlessMarked(text.substr(from), unmarked))
-        return unmarked;
+    LineTally tally;
+    std::size_t markerEnd = scanner_.scanToMarker(text.substr(from), tally);
+    if (markerEnd == std::string_view::npos)
+        return tally;
+    if (!scanner_.sumsInAnyOrder() || text.size() >= (std::size_t{1} << 32))
+        return tallyOfJoinedParts(text, from);
+    for (bool first = true;; first = false) {
+        const RawOpener* opener = nullptr;
+        const std::size_t at = raw_.openerEndingAt(text, from, from + markerEnd, opener);
+        // An opener ends where the scan stopped, so `at` is found; were it not, the rest of
+        // the line would be scanned as it is.
+        const bool found = at != std::string_view::npos;
+        const LineTally part = found ? scanner_.tallyBefore(text.substr(from, at - from))
+                                     : scanner_.scan(text.substr(from));
+        if (first)
+            tally = part;
+        else
+            tally.lineDelta += part.lineDelta;
+        if (!found)
+            return tally;
+        from = RawBlocks::sectionEnd(text, *opener, at);
+        if (from == std::string_view::npos) {
+            open_ = opener;
+            return tally;
+        }
+        LineTally rest;
+        markerEnd = scanner_.scanToMarker(text.substr(from), rest);
+        if (markerEnd == std::string_view::npos) {
+            tally.lineDelta += rest.lineDelta;
+            return tally;
+        }
+    }
+}
+
+LineTally LineIndenter::tallyOfJoinedParts(std::string_view text, std::size_t from) {
     raw_.split(text, from, split_);
     open_ = split_.opened;
-    const std::vector<std::string_view>& parts = split_.parts;
-    if (parts.size() == 1)
-        return scanner_.scan(parts.front());
-    // No tag can join across a raw section, nor can a tag behind one be at the line's start,
-    // so with whole deltas, which add up the same in any order, each part is scanned on its
-    // own: a long line with comments in it is never copied.
-    if (scanner_.sumsInAnyOrder() && text.size() < (std::size_t{1} << 32)) {
-        LineTally tally = scanner_.scan(parts.front());
-        for (std::size_t i = 1; i < parts.size(); ++i)
-            tally.lineDelta += scanner_.scan(parts[i]).lineDelta;
-        return tally;
-    }
-    return scanner_.scan(split_.joined());
+    return scanner_.scan(split_.parts.size() == 1 ? split_.parts.front() : split_.joined());
 }
 
 // The line that ends a block is not indented, so its tags after the end move the level

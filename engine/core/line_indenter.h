@@ -48,6 +48,7 @@ public:
 
 private:
     LineTally tally(std::string_view text, std::size_t from);
+    LineTally tallyOfJoinedParts(std::string_view text, std::size_t from);
     void leaveRawLine(std::string_view line);
 
     RawBlocks raw_;

@@ -34,6 +34,7 @@ RawBlocks::RawBlocks(const TagTable& table) {
         openers_.push_back({entry.tag, upperAscii(entry.deltaText.substr(rawPrefix.size())),
                             entry.deltaText, entry.place});
         openerTags_.push_back(entry.tag);
+        longest_ = std::max(longest_, entry.tag.size());
         markEitherCase(startsOpener_, entry.tag[0]);
         if (entry.tag.size() == 1)
             std::fill(std::begin(followsFirst_), std::end(followsFirst_), true);
@@ -101,6 +102,20 @@ std::size_t RawBlocks::findOpener(std::string_view text, std::size_t from,
     return std::string_view::npos;
 }
 
+std::size_t RawBlocks::sectionEnd(std::string_view text, const RawOpener& opener, std::size_t at) {
+    if (opener.end.empty())
+        throw LineError(placePrefix(opener.place) + "tag \"" + opener.tag + "\" has the delta \"" +
+                        opener.deltaText + "\", which names no end text after \"raw:\"");
+    return findEnd(text, opener, at + opener.tag.size());
+}
+
+// No opener ends before `firstEnd`, so none starts further before it than the longest
+// opener's length: the leftmost starts in that stretch.
+std::size_t RawBlocks::openerEndingAt(std::string_view text, std::size_t from, std::size_t firstEnd,
+                                      const RawOpener*& opener) const {
+    return findOpener(text, std::max(from, firstEnd - std::min(firstEnd, longest_)), opener);
+}
+
 std::string_view RawSplit::joined() {
     buffer.clear();
     for (std::size_t i = 0; i < parts.size(); ++i) {
@@ -122,11 +137,7 @@ void RawBlocks::split(std::string_view text, std::size_t from, RawSplit& out) co
     }
     out.parts.push_back(text.substr(from, at - from));
     for (;;) {
-        if (opener->end.empty())
-            throw LineError(placePrefix(opener->place) + "tag \"" + opener->tag +
-                            "\" has the delta \"" + opener->deltaText +
-                            "\", which names no end text after \"raw:\"");
-        const std::size_t after = findEnd(text, *opener, at + opener->tag.size());
+        const std::size_t after = sectionEnd(text, *opener, at);
         if (after == std::string_view::npos) {
             out.opened = opener;
             break;

@@ -59,6 +59,16 @@ public:
     /// after `from`, ignoring ASCII case; npos when there is none.
     static std::size_t findEnd(std::string_view text, const RawOpener& opener, std::size_t from);
 
+    /// Where the raw section that `opener` begins at `at` ends: findEnd() behind the opener.
+    /// Throws LineError when the opener names no end text.
+    static std::size_t sectionEnd(std::string_view text, const RawOpener& opener, std::size_t at);
+
+    /// The opener that split() would find in `text` from `from` on, when the first opener to
+    /// end there ends at `firstEnd`: only the few places where it can start are looked at.
+    /// npos when none occurs.
+    std::size_t openerEndingAt(std::string_view text, std::size_t from, std::size_t firstEnd,
+                               const RawOpener*& opener) const;
+
 private:
     /// The leftmost opener occurring in `text` at or after `from` (the earlier entry when two
     /// start at the same place) and where; npos when there is none.
@@ -69,6 +79,7 @@ private:
     bool startsOpener_[256] = {}; // the bytes, either case, that an opener can start with
     bool followsFirst_[256] = {}; // the bytes, either case, that can follow an opener's first
     int onlyFirstByte_ = -1;      // the one byte every opener starts with, or -1
+    std::size_t longest_ = 0;     // the length of the longest opener
     TagTable ordinary_;
 };
 

@@ -63,11 +63,22 @@ LineTally TagScanner::scan(std::string_view text) {
     return tally;
 }
 
-bool TagScanner::scanUnlessMarked(std::string_view text, LineTally& tally) {
+std::size_t TagScanner::scanToMarker(std::string_view text, LineTally& tally) {
     return pass<true>(text, tally);
 }
 
+// The occurrences that the pass noted before it stopped are those of the shorter text, when
+// none ends after its end; overlaps with later ones, which could have decided otherwise, are
+// then none either.
+LineTally TagScanner::tallyBefore(std::string_view start) {
+    if (!resumable_ || lastEnd_ > start.size())
+        return scan(start);
+    resumable_ = false;
+    return finishPass();
+}
+
 inline void TagScanner::startLine(std::size_t size) {
+    lastEnd_ = 0;
     for (const std::uint8_t entry : counted_)
         counts_[entry] = 0;
     counted_.clear();
@@ -114,6 +125,7 @@ inline void TagScanner::take(const Occurrence& occurrence) {
 // occurrence could join to the text after it. Called for every occurrence, so the usual case
 // is settled here, inline.
 inline bool TagScanner::notePending(TagAutomaton::State state, std::size_t end) {
+    lastEnd_ = end;
     const auto matches = automaton_.matches(state);
     // One occurrence that nothing before it overlaps. When nothing after it can either, it
     // counts at once; otherwise it is held until the automaton idles.
@@ -166,12 +178,24 @@ inline void TagScanner::releaseAll() {
     }
 }
 
-// The pass over one line. With `stopAtMarkers`, false as soon as a marker shows up.
-template <bool stopAtMarkers> bool TagScanner::pass(std::string_view text, LineTally& tally) {
+// The tally of everything the pass noted.
+inline LineTally TagScanner::finishPass() {
+    releaseAll();
+    if (summing_)
+        return {sum_, leadEntry_ < 0 ? std::int16_t{0}
+                                     : *entries_[static_cast<std::size_t>(leadEntry_)].lead};
+    return finishTally();
+}
+
+// The pass over one line; npos once `tally` is set. With `stopAtMarkers`, it stops as soon as
+// a marker shows up and returns where it ends.
+template <bool stopAtMarkers>
+std::size_t TagScanner::pass(std::string_view text, LineTally& tally) {
+    constexpr std::size_t done = std::string_view::npos;
     startLine(text.size());
     if (entries_.empty() && !(stopAtMarkers && marked_)) {
         tally = {};
-        return true;
+        return done;
     }
     constexpr TagAutomaton::State hits =
         TagAutomaton::matchFlag | (stopAtMarkers ? TagAutomaton::markerFlag : 0);
@@ -203,39 +227,40 @@ template <bool stopAtMarkers> bool TagScanner::pass(std::string_view text, LineT
         state = automaton_.next(state, data[i]);
         ++i;
         if (state & hits) {
-            if (stopAtMarkers && (state & TagAutomaton::markerFlag))
-                return false;
+            if (stopAtMarkers && (state & TagAutomaton::markerFlag)) {
+                resumable_ = true;
+                return i;
+            }
             if ((state & TagAutomaton::matchFlag) && !notePending(state, i)) {
                 // The sweeps count every tag of the text, raw sections included, so a line
                 // goes to them only when the rest of it holds no marker.
-                if (stopAtMarkers && markedFrom(state, text, i))
-                    return false;
+                if (stopAtMarkers) {
+                    resumable_ = false;
+                    const std::size_t markerEnd = markerEndFrom(state, text, i);
+                    if (markerEnd != done)
+                        return markerEnd;
+                }
                 tally = sweeps_.scan(text);
-                return true;
+                return done;
             }
         }
     }
-    releaseAll();
-    if (summing_) {
-        tally = {sum_, leadEntry_ < 0 ? std::int16_t{0}
-                                      : *entries_[static_cast<std::size_t>(leadEntry_)].lead};
-        return true;
-    }
-    tally = finishTally();
-    return true;
+    tally = finishPass();
+    return done;
 }
 
-// Whether a marker ends in `text` after `from`, reading on from `state`.
-bool TagScanner::markedFrom(TagAutomaton::State state, std::string_view text,
-                            std::size_t from) const {
+// Where the first marker ends in `text` after `from`, reading on from `state`; npos when
+// none does.
+std::size_t TagScanner::markerEndFrom(TagAutomaton::State state, std::string_view text,
+                                      std::size_t from) const {
     if (!marked_)
-        return false;
+        return std::string_view::npos;
     for (std::size_t i = from; i < text.size(); ++i) {
         state = automaton_.next(state, static_cast<unsigned char>(text[i]));
         if (state & TagAutomaton::markerFlag)
-            return true;
+            return i + 1;
     }
-    return false;
+    return std::string_view::npos;
 }
 
 // Moves the queued occurrences that start before `before` into the overlap groups.

@@ -23,8 +23,8 @@ namespace stepwell {
 /// between threads.
 class TagScanner {
 public:
-    /// `markers` (upper-cased, none empty) are texts that scanUnlessMarked() looks out for;
-    /// they are not tags and never count.
+    /// `markers` (upper-cased, none empty) are texts that scanToMarker() looks out for; they
+    /// are not tags and never count.
     explicit TagScanner(const TagTable& table, std::span<const std::string> markers = {});
     // The sweeps refer to this scanner's entries and automaton.
     TagScanner(const TagScanner&) = delete;
@@ -35,9 +35,16 @@ public:
     /// them.
     LineTally scan(std::string_view text);
 
-    /// Sets `tally` to the tally of `text` as scan() gives it and returns true, or returns
-    /// false, in the same pass, when a marker occurs in `text` (ignoring case, like the tags).
-    bool scanUnlessMarked(std::string_view text, LineTally& tally);
+    /// Scans `text` until a marker ends in it (ignoring case, like the tags). Returns npos,
+    /// with `tally` set as scan() sets it, when none does; otherwise where the first marker
+    /// ends, and tallyBefore() then gives the tally of the text before it.
+    std::size_t scanToMarker(std::string_view text, LineTally& tally);
+
+    /// scan(start), where `start` is the beginning of the text of the last scanToMarker(),
+    /// which found a marker, up to where that marker ends or less. Finishes that pass when no
+    /// occurrence it counted ends after `start` (none does when `start` stops where the
+    /// marker starts and no tag overlaps it); scans `start` again otherwise.
+    LineTally tallyBefore(std::string_view start);
 
     /// Whether every delta is a whole number small enough that the sums of a line come out
     /// the same in any order, and none is an error.
@@ -53,15 +60,17 @@ private:
         std::uint8_t entry;
     };
     // One pass: occurrences in order of their start, resolved overlap group by group.
-    template <bool stopAtMarkers> bool pass(std::string_view text, LineTally& tally);
+    template <bool stopAtMarkers> std::size_t pass(std::string_view text, LineTally& tally);
     void startLine(std::size_t size);
-    bool markedFrom(TagAutomaton::State state, std::string_view text, std::size_t from) const;
+    std::size_t markerEndFrom(TagAutomaton::State state, std::string_view text,
+                              std::size_t from) const;
     bool notePending(TagAutomaton::State state, std::size_t end);
     bool queueOverlapping(std::span<const std::uint8_t> matches, std::size_t end);
     void releaseAll();
     void releasePending(std::size_t before);
     void settleGroup();
     void take(const Occurrence& occurrence);
+    LineTally finishPass();
     LineTally finishTally();
 
     std::vector<ScanEntry> entries_;
@@ -76,7 +85,9 @@ private:
     std::size_t recentMask_ = 0;
 
     // Per line, for scan().
-    bool summing_ = false; // adding deltas up as occurrences come, rather than counting
+    std::size_t lastEnd_ = 0; // where the occurrence noted last ends
+    bool resumable_ = false;  // whether the pass stopped at a marker with all it saw noted
+    bool summing_ = false;    // adding deltas up as occurrences come, rather than counting
     double sum_ = 0;
     // An occurrence that only a longer tag still to come could overlap, while nothing else
     // is pending: most occurrences of tags that begin longer ones (`<P`, `<LI`) wait here.

@@ -131,10 +131,16 @@ TEST(MarkedScan, MarkersAreNotTags) {
     // A tag that begins a marker still counts at once (the marker's text does not make it
     // wait for a longer tag), and a marker makes the line unfit for the single pass.
     LineTally tally;
-    EXPECT_TRUE(scanner.scanUnlessMarked("<p><a>", tally));
+    EXPECT_EQ(scanner.scanToMarker("<p><a>", tally), std::string_view::npos);
     EXPECT_EQ(tally.lineDelta, 2);
-    EXPECT_FALSE(scanner.scanUnlessMarked("<p><a><PRE>", tally));
-    EXPECT_FALSE(scanner.scanUnlessMarked("<<a <!-- <a", tally));
+    EXPECT_EQ(scanner.scanToMarker("<p><a><PRE>", tally), 10u);
+    EXPECT_EQ(scanner.scanToMarker("<<a <!-- <a", tally), 8u); // found behind a join
+    // The tally before a marker: the pass is finished, or the text before it scanned again
+    // when a counted tag reaches into the marker.
+    EXPECT_EQ(scanner.scanToMarker("<a><p><!--", tally), 10u);
+    EXPECT_EQ(scanner.tallyBefore("<a><p>").lineDelta, 2);
+    EXPECT_EQ(scanner.scanToMarker("<a><PRE>", tally), 7u);
+    EXPECT_EQ(scanner.tallyBefore("<a>").lineDelta, 1);
     // scan() counts the tags and passes over the markers.
     EXPECT_EQ(scanner.scan("<pre><a>").lineDelta, 2);
     EXPECT_EQ(scanner.scan("<<a <!-- <a").lineDelta, 2);
