@@ -14,7 +14,7 @@ constexpr std::size_t queued = 3;
 
 BackgroundWriter::BackgroundWriter(int fd, std::string name)
     : file_(fd, std::move(name), WriteBack::Early) {
-    filling_.reserve(bufferSize);
+    filling_.data.reset(new char[bufferSize]);
 }
 
 BackgroundWriter::~BackgroundWriter() {
@@ -31,19 +31,26 @@ BackgroundWriter::~BackgroundWriter() {
 
 void BackgroundWriter::write(std::string_view text) {
     while (!text.empty()) {
-        const std::size_t part = std::min(text.size(), bufferSize - filling_.size());
-        filling_.insert(filling_.end(), text.data(), text.data() + part);
+        const std::size_t part = std::min(text.size(), bufferSize - filling_.used);
+        std::memcpy(filling_.data.get() + filling_.used, text.data(), part);
+        filling_.used += part;
         text.remove_prefix(part);
-        if (filling_.size() == bufferSize)
+        if (filling_.used == bufferSize)
             handOver();
     }
+}
+
+std::span<char> BackgroundWriter::room(std::size_t wanted) {
+    if (wanted > bufferSize - filling_.used)
+        handOver();
+    return {filling_.data.get() + filling_.used, bufferSize - filling_.used};
 }
 
 void BackgroundWriter::flush() {
     if (!thread_.joinable()) {
         // A small text never starts the thread.
-        file_.write({filling_.data(), filling_.size()});
-        filling_.clear();
+        file_.write({filling_.data.get(), filling_.used});
+        filling_.used = 0;
         file_.flush();
         return;
     }
@@ -56,7 +63,7 @@ void BackgroundWriter::flush() {
 
 // Gives the filled buffer to the thread, starting it the first time, and takes an empty one.
 void BackgroundWriter::handOver() {
-    if (filling_.empty())
+    if (filling_.used == 0)
         return;
     if (!thread_.joinable())
         thread_ = std::thread([this] { run(); });
@@ -67,15 +74,16 @@ void BackgroundWriter::handOver() {
         rethrowFailure();
     }
     queue_.push_back(std::move(filling_));
-    filling_ = Buffer();
+    filling_ = Buffer{};
     if (!spare_.empty()) {
         filling_ = std::move(spare_.back());
         spare_.pop_back();
     }
-    filling_.clear();
-    filling_.reserve(bufferSize);
     lock.unlock();
     changed_.notify_all();
+    if (!filling_.data)
+        filling_.data.reset(new char[bufferSize]);
+    filling_.used = 0;
 }
 
 void BackgroundWriter::run() {
@@ -90,7 +98,7 @@ void BackgroundWriter::run() {
         lock.unlock();
         std::exception_ptr failure;
         try {
-            file_.write({buffer.data(), buffer.size()});
+            file_.write({buffer.data.get(), buffer.used});
             file_.flush();
         } catch (...) {
             failure = std::current_exception();

@@ -9,6 +9,7 @@
 #include <exception>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -30,12 +31,20 @@ public:
     BackgroundWriter& operator=(const BackgroundWriter&) = delete;
 
     void write(std::string_view text);
+    /// Room to write text into in place, at the end of the buffer being filled: at least
+    /// `wanted` bytes, unless that is more than a buffer holds. fill() takes the text.
+    std::span<char> room(std::size_t wanted);
+    /// Takes the first `size` bytes of the last room() as written.
+    void fill(std::size_t size) { filling_.used += size; }
     /// Returns when everything written so far is in the file. Throws Error when writing
     /// failed.
     void flush();
 
 private:
-    using Buffer = std::vector<char>;
+    struct Buffer {
+        std::unique_ptr<char[]> data;
+        std::size_t used = 0;
+    };
     void handOver();
     void run();
     void rethrowFailure();
