@@ -41,6 +41,16 @@ public:
     State next(State state, unsigned char byte) const {
         return table_[(state & ~flags) + classOf_[byte]];
     }
+    /// next() for a loop that writes memory as it goes: its tables stay in registers, where
+    /// the compiler, not knowing that those writes leave them alone, would load them anew.
+    struct Stepper {
+        const State* table;
+        const std::uint8_t* classOf;
+        State operator()(State state, unsigned char byte) const {
+            return table[(state & ~flags) + classOf[byte]];
+        }
+    };
+    Stepper stepper() const { return {table_.data(), classOf_.data()}; }
     /// The indices of the entries whose tags end at `state` (a state with matchFlag set).
     std::span<const std::uint8_t> matches(State state) const {
         const std::uint32_t index = (state & ~flags) >> rowShift_;

@@ -85,6 +85,7 @@ inline void TagScanner::startLine(std::size_t size) {
     summing_ = wholeDeltas_ && size < (std::size_t{1} << 32);
     sum_ = 0;
     holding_ = false;
+    queued_ = false;
     pending_.clear();
     pendingHead_ = 0;
     group_.clear();
@@ -129,7 +130,7 @@ inline bool TagScanner::notePending(TagAutomaton::State state, std::size_t end) 
     const auto matches = automaton_.matches(state);
     // One occurrence that nothing before it overlaps. When nothing after it can either, it
     // counts at once; otherwise it is held until the automaton idles.
-    if (matches.size() == 1 && !holding_ && group_.empty() && pending_.empty()) {
+    if (matches.size() == 1 && !holding_ && !queued_) {
         const Occurrence occurrence{end - entries_[matches[0]].tag.size(), matches[0]};
         if (recent_[occurrence.start & recentMask_] & TagAutomaton::partFlag)
             return false;
@@ -146,6 +147,7 @@ inline bool TagScanner::notePending(TagAutomaton::State state, std::size_t end) 
 
 // The other cases: several occurrences end here, or others are still pending.
 bool TagScanner::queueOverlapping(std::span<const std::uint8_t> matches, std::size_t end) {
+    queued_ = true;
     if (holding_) {
         pending_.push_back(held_);
         holding_ = false;
@@ -172,7 +174,8 @@ inline void TagScanner::releaseAll() {
     if (holding_) {
         holding_ = false;
         take(held_);
-    } else if (!pending_.empty() || !group_.empty()) {
+    } else if (queued_) {
+        queued_ = false;
         releasePending(std::string::npos);
         settleGroup();
     }
@@ -202,6 +205,7 @@ std::size_t TagScanner::pass(std::string_view text, LineTally& tally) {
     const auto* data = reinterpret_cast<const unsigned char*>(text.data());
     const std::size_t size = text.size();
     const int soleFirst = automaton_.soleFirstByte();
+    const TagAutomaton::Stepper next = automaton_.stepper();
     TagAutomaton::State* const recent = recent_.data();
     const std::size_t recentMask = recentMask_;
     TagAutomaton::State state = TagAutomaton::start;
@@ -224,7 +228,7 @@ std::size_t TagScanner::pass(std::string_view text, LineTally& tally) {
             }
         }
         recent[i & recentMask] = state;
-        state = automaton_.next(state, data[i]);
+        state = next(state, data[i]);
         ++i;
         if (state & hits) {
             if (stopAtMarkers && (state & TagAutomaton::markerFlag)) {

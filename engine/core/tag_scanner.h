@@ -93,6 +93,7 @@ private:
     // is pending: most occurrences of tags that begin longer ones (`<P`, `<LI`) wait here.
     Occurrence held_{};
     bool holding_ = false;
+    bool queued_ = false; // whether occurrences may wait in pending_ or group_
     std::vector<Occurrence> pending_;
     std::size_t pendingHead_ = 0;
     std::vector<Occurrence> group_;
