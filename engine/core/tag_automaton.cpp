@@ -29,13 +29,14 @@ struct TagAutomaton::Trie {
         children.resize(children.size() + classes, none);
         ends.emplace_back();
         partial.push_back(false);
+        markerPartial.push_back(false);
         marked.push_back(false);
         return states() - 1;
     }
 
     // Adds the states that `text` lacks and returns the one where it ends. For a tag, the
-    // states on the way (not the root, not its end) begin one; a marker's do not, as markers
-    // are looked for in the line as it is, never in what removals leave of it.
+    // states on the way (not the root, not its end) begin one; a marker's begin a marker, not
+    // a tag, as markers are looked for in the line as it is, never in what removals leave.
     std::uint32_t insert(const std::string& text, const std::array<std::uint8_t, 256>& classOf,
                          bool isTag) {
         std::uint32_t state = 0;
@@ -46,8 +47,8 @@ struct TagAutomaton::Trie {
                 child(state, cls) = static_cast<std::int32_t>(added);
             }
             state = static_cast<std::uint32_t>(child(state, cls));
-            if (isTag && k + 1 < text.size())
-                partial[state] = true;
+            if (k + 1 < text.size())
+                (isTag ? partial : markerPartial)[state] = true;
         }
         return state;
     }
@@ -73,6 +74,7 @@ struct TagAutomaton::Trie {
             ends[state].insert(ends[state].end(), inherited.begin(), inherited.end());
             std::sort(ends[state].begin(), ends[state].end());
             partial[state] = partial[back] || partial[state];
+            markerPartial[state] = markerPartial[back] || markerPartial[state];
             marked[state] = marked[state] || marked[back];
             for (std::uint32_t cls = 0; cls < classes; ++cls) {
                 const std::int32_t grown = child(state, cls);
@@ -94,6 +96,7 @@ struct TagAutomaton::Trie {
     // Whether the text read ends with the beginning of a tag (with its own path only, until
     // complete()).
     std::vector<bool> partial;
+    std::vector<bool> markerPartial; // the same for the beginnings of markers
     std::vector<bool> marked;        // whether the text read ends with a marker
     std::vector<std::uint32_t> next; // after complete(): the target of each state and class
 };
@@ -135,7 +138,7 @@ TagAutomaton::Trie TagAutomaton::buildTrie(std::span<const TagEntry> entries,
     for (const std::string& marker : markers)
         trie.marked[trie.insert(marker, classOf_, false)] = true;
     // A state is kept as its row offset, below the flag bits.
-    if (std::uint64_t{trie.states()} * classes_ * 2 >= markerFlag)
+    if (std::uint64_t{trie.states()} * classes_ * 2 >= markerPartFlag) // the lowest flag
         throw Error("the tags are too long to be matched");
     return trie;
 }
@@ -150,7 +153,8 @@ void TagAutomaton::layOutTable(const Trie& trie) {
     for (std::uint32_t state = 0; state < states; ++state)
         flagsOf[state] = (trie.ends[state].empty() ? 0 : matchFlag) |
                          (trie.partial[state] ? partFlag : 0) |
-                         (trie.marked[state] ? markerFlag : 0);
+                         (trie.marked[state] ? markerFlag : 0) |
+                         (trie.markerPartial[state] ? markerPartFlag : 0);
     table_.assign(std::size_t{states} << rowShift_, 0);
     for (std::uint32_t state = 0; state < states; ++state)
         for (std::uint32_t cls = 0; cls < classes_; ++cls) {

@@ -20,7 +20,8 @@ namespace stepwell {
 ///
 /// Markers are further texts that the automaton only flags where they end (markerFlag),
 /// so that the same pass that finds the tags tells whether a line holds one of them. They
-/// are no tags: matches() never lists them and partFlag does not see their beginnings.
+/// are no tags: matches() never lists them and partFlag does not see their beginnings, which
+/// markerPartFlag shows instead.
 class TagAutomaton {
 public:
     /// A state, stored as its row offset in the transition table and three flags.
@@ -32,7 +33,9 @@ public:
     static constexpr State partFlag = 0x40000000u;
     /// At least one marker ends here.
     static constexpr State markerFlag = 0x20000000u;
-    static constexpr State flags = matchFlag | partFlag | markerFlag;
+    /// The text read so far ends with the beginning of a marker that is not complete yet.
+    static constexpr State markerPartFlag = 0x10000000u;
+    static constexpr State flags = matchFlag | partFlag | markerFlag | markerPartFlag;
 
     /// `markers` must be upper-cased, like the tags, and not empty.
     explicit TagAutomaton(std::span<const TagEntry> entries,

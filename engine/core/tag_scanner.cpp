@@ -67,13 +67,16 @@ std::size_t TagScanner::scanToMarker(std::string_view text, LineTally& tally) {
     return pass<true>(text, tally);
 }
 
-// The occurrences that the pass noted before it stopped are those of the shorter text, when
-// none ends after its end; overlaps with later ones, which could have decided otherwise, are
-// then none either.
+// The occurrences that the pass counted or queued before it stopped are those of the
+// shorter text when none of them ends after it; overlaps with later ones, which could have
+// decided otherwise, are then none either. An occurrence still held is the shorter text's
+// only when it ends there: a tag that begins the marker (<P of <PRE) does not.
 LineTally TagScanner::tallyBefore(std::string_view start) {
     if (!resumable_ || lastEnd_ > start.size())
         return scan(start);
     resumable_ = false;
+    if (holding_ && held_.start + entries_[held_.entry].tag.size() > start.size())
+        holding_ = false;
     return finishPass();
 }
 
@@ -126,22 +129,24 @@ inline void TagScanner::take(const Occurrence& occurrence) {
 // occurrence could join to the text after it. Called for every occurrence, so the usual case
 // is settled here, inline.
 inline bool TagScanner::notePending(TagAutomaton::State state, std::size_t end) {
-    lastEnd_ = end;
     const auto matches = automaton_.matches(state);
     // One occurrence that nothing before it overlaps. When nothing after it can either, it
-    // counts at once; otherwise it is held until the automaton idles.
+    // counts at once; otherwise it is held until the automaton idles. So is a tag that a
+    // marker may still overlap (<P of <PRE), which the marker would cut off the text before it.
     if (matches.size() == 1 && !holding_ && !queued_) {
         const Occurrence occurrence{end - entries_[matches[0]].tag.size(), matches[0]};
         if (recent_[occurrence.start & recentMask_] & TagAutomaton::partFlag)
             return false;
-        if (state & TagAutomaton::partFlag) {
+        if (state & (TagAutomaton::partFlag | TagAutomaton::markerPartFlag)) {
             held_ = occurrence;
             holding_ = true;
         } else {
+            lastEnd_ = end;
             take(occurrence);
         }
         return true;
     }
+    lastEnd_ = end;
     return queueOverlapping(matches, end);
 }
 

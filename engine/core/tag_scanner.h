@@ -85,7 +85,7 @@ private:
     std::size_t recentMask_ = 0;
 
     // Per line, for scan().
-    std::size_t lastEnd_ = 0; // where the occurrence noted last ends
+    std::size_t lastEnd_ = 0; // where the occurrence counted or queued last ends
     bool resumable_ = false;  // whether the pass stopped at a marker with all it saw noted
     bool summing_ = false;    // adding deltas up as occurrences come, rather than counting
     double sum_ = 0;
