@@ -64,18 +64,24 @@ LineIndenter::LineIndenter(const TagTable& table, std::int16_t level)
     : raw_(table), scanner_(raw_.ordinaryTable(), raw_.openerTags()), level_(level) {}
 
 // The tally of a line outside raw blocks, from `from` on; notes the block the line leaves
-// open. Most lines hold no opener, and the scan that counts their tags tells so. No tag can
-// join across a raw section, nor can a tag behind one be at the line's start, so with whole
-// deltas, which add up the same in any order, the text between the sections is scanned part
-// by part, each scan stopping at the next opener: a long line with comments in it is read
-// once and never copied. Other deltas are added in table order over the parts joined.
+// open. Most lines hold no opener, and the scan that counts their tags tells so.
 LineTally LineIndenter::tally(std::string_view text, std::size_t from) {
     LineTally tally;
-    std::size_t markerEnd = scanner_.scanToMarker(text.substr(from), tally);
+    const std::size_t markerEnd = scanner_.scanToMarker(text.substr(from), tally);
     if (markerEnd == std::string_view::npos)
         return tally;
     if (!scanner_.sumsInAnyOrder() || text.size() >= (std::size_t{1} << 32))
         return tallyOfJoinedParts(text, from);
+    return tallyPartByPart(text, from, markerEnd);
+}
+
+// No tag can join across a raw section, nor can a tag behind one be at the line's start, so
+// with whole deltas, which add up the same in any order, the text between the sections is
+// scanned part by part, each scan stopping at the next opener (the first ends at
+// `from + markerEnd`): a long line with comments in it is read once and never copied.
+LineTally LineIndenter::tallyPartByPart(std::string_view text, std::size_t from,
+                                        std::size_t markerEnd) {
+    LineTally tally;
     for (bool first = true;; first = false) {
         const RawOpener* opener = nullptr;
         const std::size_t at = raw_.openerEndingAt(text, from, from + markerEnd, opener);
@@ -104,6 +110,7 @@ LineTally LineIndenter::tally(std::string_view text, std::size_t from) {
     }
 }
 
+// Other deltas are added in table order, over the parts joined.
 LineTally LineIndenter::tallyOfJoinedParts(std::string_view text, std::size_t from) {
     raw_.split(text, from, split_);
     open_ = split_.opened;

@@ -48,6 +48,7 @@ public:
 
 private:
     LineTally tally(std::string_view text, std::size_t from);
+    LineTally tallyPartByPart(std::string_view text, std::size_t from, std::size_t markerEnd);
     LineTally tallyOfJoinedParts(std::string_view text, std::size_t from);
     void leaveRawLine(std::string_view line);
 
