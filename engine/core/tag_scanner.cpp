@@ -49,11 +49,9 @@ TagScanner::TagScanner(const TagTable& table, std::span<const std::string> marke
             *entry.delta != std::trunc(*entry.delta))
             wholeDeltas_ = false;
     }
-    std::size_t recent = 1;
-    while (recent <= longest_)
-        recent *= 2;
-    recent_.assign(recent, TagAutomaton::start);
-    recentMask_ = recent - 1;
+    depth_ = longest_;
+    for (const std::string& marker : markers)
+        depth_ = std::max(depth_, marker.size());
     counts_.assign(entries_.size(), 0);
 }
 
@@ -124,6 +122,19 @@ inline void TagScanner::take(const Occurrence& occurrence) {
     chainEnd_ += entries_[entry].tag.size();
 }
 
+// Whether the text before `start` ends with the unfinished beginning of a tag. The automaton
+// idled where the current walk began; elsewhere its state is read again from the bytes
+// before, of which no more than the longest tag or marker decide it. Most occurrences begin
+// a walk, so the scan keeps no state per byte.
+inline bool TagScanner::partBefore(std::size_t start) const {
+    if (start == walkStart_)
+        return false;
+    TagAutomaton::State state = TagAutomaton::start;
+    for (std::size_t k = std::max(walkStart_, start > depth_ ? start - depth_ : 0); k < start; ++k)
+        state = automaton_.next(state, data_[k]);
+    return state & TagAutomaton::partFlag;
+}
+
 // Queues the occurrences that end at `end`, keeping the queue in order of start. False when
 // the text before one of them is the unfinished beginning of a tag, which removing the
 // occurrence could join to the text after it. Called for every occurrence, so the usual case
@@ -135,7 +146,7 @@ inline bool TagScanner::notePending(TagAutomaton::State state, std::size_t end) 
     // marker may still overlap (<P of <PRE), which the marker would cut off the text before it.
     if (matches.size() == 1 && !holding_ && !queued_) {
         const Occurrence occurrence{end - entries_[matches[0]].tag.size(), matches[0]};
-        if (recent_[occurrence.start & recentMask_] & TagAutomaton::partFlag)
+        if (partBefore(occurrence.start))
             return false;
         if (state & (TagAutomaton::partFlag | TagAutomaton::markerPartFlag)) {
             held_ = occurrence;
@@ -159,7 +170,7 @@ bool TagScanner::queueOverlapping(std::span<const std::uint8_t> matches, std::si
     }
     for (const std::uint8_t entry : matches) {
         const std::size_t start = end - entries_[entry].tag.size();
-        if (recent_[start & recentMask_] & TagAutomaton::partFlag)
+        if (partBefore(start))
             return false;
         pending_.push_back({start, entry});
         for (std::size_t k = pending_.size() - 1;
@@ -211,8 +222,7 @@ std::size_t TagScanner::pass(std::string_view text, LineTally& tally) {
     const std::size_t size = text.size();
     const int soleFirst = automaton_.soleFirstByte();
     const TagAutomaton::Stepper next = automaton_.stepper();
-    TagAutomaton::State* const recent = recent_.data();
-    const std::size_t recentMask = recentMask_;
+    data_ = data;
     TagAutomaton::State state = TagAutomaton::start;
     std::size_t i = 0;
     while (i < size) {
@@ -231,8 +241,8 @@ std::size_t TagScanner::pass(std::string_view text, LineTally& tally) {
                 if (i == size)
                     break;
             }
+            walkStart_ = i;
         }
-        recent[i & recentMask] = state;
         state = next(state, data[i]);
         ++i;
         if (state & hits) {

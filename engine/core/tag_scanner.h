@@ -64,6 +64,7 @@ private:
     void startLine(std::size_t size);
     std::size_t markerEndFrom(TagAutomaton::State state, std::string_view text,
                               std::size_t from) const;
+    bool partBefore(std::size_t start) const;
     bool notePending(TagAutomaton::State state, std::size_t end);
     bool queueOverlapping(std::span<const std::uint8_t> matches, std::size_t end);
     void releaseAll();
@@ -81,13 +82,14 @@ private:
     // Every delta is a whole number small enough that the sum of a line is exact in any
     // order, and every one is in range as a leading delta: occurrences are simply added up.
     bool wholeDeltas_ = false;
-    std::vector<TagAutomaton::State> recent_; // states before the latest bytes, by position
-    std::size_t recentMask_ = 0;
+    std::size_t depth_ = 0; // the length of the longest tag or marker
 
     // Per line, for scan().
-    std::size_t lastEnd_ = 0; // where the occurrence counted or queued last ends
-    bool resumable_ = false;  // whether the pass stopped at a marker with all it saw noted
-    bool summing_ = false;    // adding deltas up as occurrences come, rather than counting
+    const unsigned char* data_ = nullptr; // the text of the pass
+    std::size_t walkStart_ = 0;           // where the automaton last left its start
+    std::size_t lastEnd_ = 0;             // where the occurrence counted or queued last ends
+    bool resumable_ = false; // whether the pass stopped at a marker with all it saw noted
+    bool summing_ = false;   // adding deltas up as occurrences come, rather than counting
     double sum_ = 0;
     // An occurrence that only a longer tag still to come could overlap, while nothing else
     // is pending: most occurrences of tags that begin longer ones (`<P`, `<LI`) wait here.
