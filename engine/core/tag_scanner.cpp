@@ -24,8 +24,10 @@
 //
 // The raw openers ride in the same automaton as markers, so the pass that counts a line's
 // tags also tells whether the line holds one; nearly every line holds none and is done in
-// that pass. A marker is not the beginning of a tag for the join check: markers are looked
-// for in the line as it stands, before any removal.
+// that pass. Where one ends the pass stops, and what it counted before the opener is the
+// tally of the text before it (tallyBefore), as no removal joins text across a raw section.
+// A marker is not the beginning of a tag for the join check: markers are looked for in the
+// line as it stands, before any removal.
 
 namespace stepwell {
 namespace {
