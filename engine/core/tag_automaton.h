@@ -24,7 +24,7 @@ namespace stepwell {
 /// markerPartFlag shows instead.
 class TagAutomaton {
 public:
-    /// A state, stored as its row offset in the transition table and three flags.
+    /// A state, stored as its row offset in the transition table and four flags.
     using State = std::uint32_t;
     static constexpr State start = 0;
     /// At least one tag ends here.
