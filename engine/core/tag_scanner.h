@@ -91,8 +91,9 @@ private:
     bool resumable_ = false; // whether the pass stopped at a marker with all it saw noted
     bool summing_ = false;   // adding deltas up as occurrences come, rather than counting
     double sum_ = 0;
-    // An occurrence that only a longer tag still to come could overlap, while nothing else
-    // is pending: most occurrences of tags that begin longer ones (`<P`, `<LI`) wait here.
+    // An occurrence that only a longer tag or a marker still to come could overlap, while
+    // nothing else is pending: most occurrences of tags that begin longer ones (`<P`, `<LI`)
+    // wait here.
     Occurrence held_{};
     bool holding_ = false;
     bool queued_ = false; // whether occurrences may wait in pending_ or group_
