@@ -38,9 +38,17 @@ wait_for() {
     return 1
 }
 
-HOME="$work" openbox --sm-disable >"$out/openbox-output.txt" 2>&1 &
-wm=$!
-wait_for sh -c 'xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id"' ||
+# Openbox gives up at once when it cannot reach the server, which now and then does not take
+# clients the moment xvfb-run starts this script: it is started again until it runs.
+managed_by_openbox() {
+    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q "window id" && return 0
+    if ! kill -0 "$wm" 2>/dev/null; then
+        HOME="$work" openbox --sm-disable >"$out/openbox-output.txt" 2>&1 &
+        wm=$!
+    fi
+    return 1
+}
+wait_for managed_by_openbox ||
     { echo "openbox did not start:"; cat "$out/openbox-output.txt"; exit 1; }
 
 "$program" >"$out/program-output.txt" 2>&1 &
