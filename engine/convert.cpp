@@ -8,6 +8,7 @@
 #include "frame/sys/background_writer.h"
 #include "frame/sys/byte_comparer.h"
 #include "frame/sys/files.h"
+#include "frame/sys/followed_links.h"
 #include "frame/sys/input_file.h"
 #include "frame/sys/line_writer.h"
 #include "frame/text/paths.h"
@@ -17,14 +18,21 @@
 namespace stepwell {
 namespace {
 
+// The file a question names: the target, and the file a link leads to when that is what
+// will be written.
+std::string shownTarget(const std::string& target, const std::string& written) {
+    return written == target ? target : target + " → " + written;
+}
+
 // The question of the mode, when one is due; true when the conversion may go on. Nothing
-// has been touched yet.
-bool mayProceed(const std::string& path, bool replace, Prompts& prompts) {
+// has been touched yet. `target` is the file to replace or overwrite, `written` the file
+// that writing it changes.
+bool mayProceed(const std::string& target, const std::string& written, bool replace,
+                Prompts& prompts) {
     if (replace)
-        return prompts.askYesNo(path + "を置換しますか?");
-    const std::string target = identPath(path);
+        return prompts.askYesNo(shownTarget(target, written) + "を置換しますか?");
     if (pathExists(target))
-        return prompts.askYesNo(target + "を上書きしますか?");
+        return prompts.askYesNo(shownTarget(target, written) + "を上書きしますか?");
     return true;
 }
 
@@ -82,17 +90,19 @@ ConvertResult convertFile(const std::string& path, const ConvertOptions& options
                           Prompts& prompts) {
     const bool replace = options.replaceSetting != 0;
     try {
-        if (!mayProceed(path, replace, prompts))
+        // Writing through a link replaces the link's target and keeps the link, but only a
+        // link that this user may follow, to a regular file.
+        const std::string target = replace ? path : identPath(path);
+        const std::string written = followForWriting(target, target);
+        if (!mayProceed(target, written, replace, prompts))
             return ConvertResult::Declined;
         const TagTable table = loadTagTableFor(path, options.tagTables);
 
         InputFile input(path);
         LineReader lines(
             [&input](char* buffer, std::size_t size) { return input.read(buffer, size); });
-        // The result goes to a temporary file beside its destination. Writing through a
-        // link replaces the link's target and keeps the link.
-        const std::string target = replace ? path : identPath(path);
-        AtomicFile output(resolveLinks(target), target);
+        // The result goes to a temporary file beside its destination.
+        AtomicFile output(written, target);
         if (replace)
             takeInputsPlace(output, input);
         else

@@ -5,6 +5,7 @@
 #include "frame/settings.h"
 #include "frame/sys/atomic_file.h"
 #include "frame/sys/files.h"
+#include "frame/sys/followed_links.h"
 #include "frame/sys/input_file.h"
 #include "frame/sys/line_writer.h"
 #include "frame/sys/system_error.h"
@@ -27,7 +28,7 @@ struct StoredSettings {
 // The file to rewrite: the settings file, or the file its symbolic link points to, so that
 // a linked settings file keeps its link.
 std::string settingsTarget(const std::string& path) {
-    return resolveLinks(path);
+    return followForWriting(path, path);
 }
 
 StoredSettings readStored(const std::string& path) {

@@ -30,11 +30,16 @@ void syncFolder(const std::string& folder) {
         ::fsync(fd.get());
 }
 
-// Whether `now` is still the file `then` describes: the same file, neither written since
-// (size and modification time) nor replaced by another (device and inode).
+// Whether `now` is still the file `then` describes: the same file (device and inode),
+// neither written since (size and modification time) nor changed otherwise (the change
+// time, which also moves with a chmod, and with an edit that sets the modification time
+// back).
 bool sameFile(const struct stat& now, const struct stat& then) {
+    const auto same = [](const timespec& a, const timespec& b) {
+        return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+    };
     return now.st_dev == then.st_dev && now.st_ino == then.st_ino && now.st_size == then.st_size &&
-           now.st_mtim.tv_sec == then.st_mtim.tv_sec && now.st_mtim.tv_nsec == then.st_mtim.tv_nsec;
+           same(now.st_mtim, then.st_mtim) && same(now.st_ctim, then.st_ctim);
 }
 
 // The note for attributes that could not be kept: only a user at a terminal is told, since

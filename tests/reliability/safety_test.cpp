@@ -73,6 +73,7 @@ std::ostream& operator<<(std::ostream& out, const Row& row) {
 class Safety : public test::ProgramFixture, public ::testing::WithParamInterface<Row> {
 public:
     std::string file(const std::string& name) const { return work.file(name); }
+    std::string folder() const { return work.path(); }
     std::string tagFile() const { return programDir.file("StepwellTag.txt"); }
     std::string page() const { return work.file("page.html"); }
     std::string ident() const { return work.file("page.html.ident"); }
@@ -187,6 +188,16 @@ void saveByRename(Safety& t) {
     ASSERT_EQ(::rename(t.file("page.new").c_str(), t.page().c_str()), 0);
 }
 
+// Makes `name` in the work folder, given `mode`, a link to "victim" (a file of the test's
+// user holding "root's") that the user `owner` made.
+void plantLink(Safety& t, const std::string& name, mode_t mode, uid_t owner) {
+    writeFile(t.file("victim"), "root's");
+    ::unlink(t.file(name).c_str());
+    ASSERT_EQ(::symlink("victim", t.file(name).c_str()), 0);
+    ASSERT_EQ(::lchown(t.file(name).c_str(), owner, owner), 0);
+    ASSERT_EQ(::chmod(t.folder().c_str(), mode), 0);
+}
+
 constexpr std::size_t largePage = 24 * 1024 * 1024; // converts in about 0.1 s or more
 
 const std::vector<Row> fixedRows = {
@@ -256,6 +267,22 @@ const std::vector<Row> fixedRows = {
      .start = [](ChildOptions& options) { options.output = Output::Closed; },
      .exitStatus = 1,
      .error = "standard output: cannot write: Bad file descriptor"},
+    {.name = "WhichTagsToAClosedOutput",
+     .arguments = {"--which-tags"},
+     .start = [](ChildOptions& options) { options.output = Output::Closed; },
+     .exitStatus = 2,
+     .error = "standard output: cannot write: Bad file descriptor"},
+    {.name = "WhichTagsToAFullOutput",
+     .arguments = {"--which-tags"},
+     .start = [](ChildOptions& options) { options.output = Output::Full; },
+     .exitStatus = 2,
+     .error = "standard output: cannot write: the disk is full"},
+    {.name = "DiffUnderAFileSizeLimit",
+     .arguments = {"--diff", "page.html"},
+     .pageBytes = 400 * 1024,
+     .start = [](ChildOptions& options) { options.fileSizeLimit = 64 * 1024; },
+     .exitStatus = 2,
+     .error = "standard output: cannot write: File too large"},
     {.name = "ConversionWithClosedStreamsNeedsNone",
      .start =
          [](ChildOptions& options) {
@@ -307,6 +334,17 @@ const std::vector<Row> fixedRows = {
      .exitStatus = 1,
      .error = "page.html: changed while it was being converted; left as it is",
      .page = Holds::Nothing},
+    {.name = "AChmodMeanwhileIsNotUndone",
+     .replace = true,
+     .pageBytes = largePage,
+     .run =
+         [](Safety& t, const Row& row, const ChildOptions& options) {
+             return t.runInterrupted(row, options,
+                                     [&](test::Child&) { ::chmod(t.page().c_str(), 0600); });
+         },
+     .exitStatus = 1,
+     .error = "page.html: changed while it was being converted; left as it is",
+     .check = [](Safety& t, const ChildResult&) { expectMode(t.page(), 0600); }},
     // Messages: a name cannot split a line or drive the terminal, and a question that meets
     // the end of the input ends its line.
     {.name = "AQuestionShowsControlBytesOfTheNameEscaped",
@@ -409,6 +447,70 @@ const std::vector<Row> fixedRows = {
              EXPECT_TRUE(S_ISLNK(link.st_mode));
              expectMode(t.file("target"), 0600);
          }},
+    // Links another user planted in a shared folder (sticky and open to all, like /tmp):
+    // followed only as the kernel's protection of such folders would follow them, and only
+    // to a regular file.
+    {.name = "APlantedLinkForTheIdentInASharedFolderIsNotFollowed",
+     .asRoot = true,
+     .arrange = [](Safety& t) { plantLink(t, "page.html.ident", 01777, 65534); },
+     .exitStatus = 1,
+     .error = "page.html.ident: is a link owned by another user in a shared folder; not followed",
+     .ident = Holds::Unchecked,
+     .folder = "page.html page.html.ident victim",
+     .check = [](Safety& t,
+                 const ChildResult&) { EXPECT_EQ(readFile(t.file("victim")), "root's"); }},
+    {.name = "APlantedLinkToReplaceInASharedFolderIsNotFollowed",
+     .replace = true,
+     .asRoot = true,
+     .arrange = [](Safety& t) { plantLink(t, "page.html", 01777, 65534); },
+     .exitStatus = 1,
+     .error = "page.html: is a link owned by another user in a shared folder; not followed",
+     .page = Holds::Unchecked,
+     .folder = "page.html victim",
+     .check = [](Safety& t,
+                 const ChildResult&) { EXPECT_EQ(readFile(t.file("victim")), "root's"); }},
+    {.name = "ALinkOfTheSharedFoldersOwnerIsFollowed",
+     .asRoot = true,
+     .arrange =
+         [](Safety& t) {
+             plantLink(t, "page.html.ident", 01777, 65534);
+             ASSERT_EQ(::chown(t.folder().c_str(), 65534, 65534), 0);
+         },
+     .ident = Holds::Result,
+     .folder = "page.html page.html.ident victim"},
+    {.name = "AnIdentThatLinksToADeviceIsRefused",
+     .arrange = [](Safety& t) { ASSERT_EQ(::symlink("/dev/null", t.ident().c_str()), 0); },
+     .exitStatus = 1,
+     .error = "page.html.ident: is a link to a device, not a file",
+     .ident = Holds::Unchecked,
+     .check = [](Safety&,
+                 const ChildResult&) { EXPECT_TRUE(S_ISCHR(statusOf("/dev/null").st_mode)); }},
+    {.name = "AnIdentThatLinksToAPipeIsRefused",
+     .arrange =
+         [](Safety& t) {
+             ASSERT_EQ(::mkfifo(t.file("fifo").c_str(), 0644), 0);
+             ASSERT_EQ(::symlink("fifo", t.ident().c_str()), 0);
+         },
+     .exitStatus = 1,
+     .error = "page.html.ident: is a link to a pipe, not a file",
+     .ident = Holds::Unchecked,
+     .folder = "fifo page.html page.html.ident",
+     .check = [](Safety& t,
+                 const ChildResult&) { EXPECT_TRUE(S_ISFIFO(statusOf(t.file("fifo")).st_mode)); }},
+    {.name = "TheQuestionNamesTheFileALinkLeadsTo",
+     .answers = "n\n",
+     .arrange =
+         [](Safety& t) {
+             writeFile(t.file("target"), "earlier");
+             ASSERT_EQ(::symlink("target", t.ident().c_str()), 0);
+         },
+     .ident = Holds::Earlier,
+     .folder = "page.html page.html.ident target",
+     .check =
+         [](Safety&, const ChildResult& result) {
+             EXPECT_EQ(result.err, "page.html.ident → targetを上書きしますか? [Y/n] ");
+         }},
+
     {.name = "ReplacingKeepsExtendedAttributesAndTheAcl",
      .replace = true,
      .arrange =
