@@ -4,10 +4,23 @@
 #include "engine/core/line_reader.h"
 #include "frame/sys/files.h"
 #include "frame/sys/input_file.h"
+#include "frame/sys/trusted_files.h"
+#include "frame/text/error.h"
 #include "frame/text/paths.h"
+
+#include <cstdint>
 
 namespace stepwell {
 namespace {
+
+// A table that another user may have put in place would decide what is written into this
+// user's files: it is refused, and the user may name a table deliberately instead.
+const std::string& trusted(const std::string& table) {
+    const std::string why = whyNotTrusted(table);
+    if (!why.empty())
+        throw Error(table + ": " + why + "; not used (name a table with --tags)");
+    return table;
+}
 
 // The nearest folder from `folder` up to the root that holds a project table; "" when none
 // does. Anything under that name counts, so that one that cannot be read is reported
@@ -19,7 +32,7 @@ std::string findProjectTable(const std::string& folder) {
     for (;;) {
         const std::string candidate = joinPath(at, projectTableName);
         if (pathExists(candidate))
-            return candidate;
+            return trusted(candidate);
         if (at == "/")
             return {};
         at = folderPart(at);
@@ -31,7 +44,7 @@ std::string findProjectTable(const std::string& folder) {
 } // namespace
 
 TagTablePlaces::TagTablePlaces(const std::string& programDir)
-    : projects(false), fallbacks{joinPath(programDir, tagFileName)} {}
+    : projects(false), fallbacks{{joinPath(programDir, tagFileName)}} {}
 
 std::string findTagTable(const TagTablePlaces& places, const std::string& folder) {
     if (!places.named.empty())
@@ -41,21 +54,35 @@ std::string findTagTable(const TagTablePlaces& places, const std::string& folder
         if (!project.empty())
             return project;
     }
-    for (const std::string& candidate : places.fallbacks)
-        if (isOrdinaryFile(candidate))
-            return candidate;
+    for (const TablePlace& candidate : places.fallbacks)
+        if (isOrdinaryFile(candidate.path))
+            return candidate.mustBeTrusted ? trusted(candidate.path) : candidate.path;
     return {};
 }
 
 TagTable readTagFile(const std::string& path) {
+    // A table holds a few hundred bytes; what is far larger is no table, and is not read
+    // into memory whole.
+    constexpr std::uint64_t largest = 1 << 20;
     InputFile file(path);
-    LineReader lines([&file](char* buffer, std::size_t size) { return file.read(buffer, size); });
+    std::uint64_t read = 0;
+    LineReader lines([&](char* buffer, std::size_t size) {
+        const std::size_t got = file.read(buffer, size);
+        read += got;
+        if (read > largest)
+            throw Error(path + ": is larger than 1 MiB, too large for a tag table");
+        return got;
+    });
     return parseTagTable(lines, path);
 }
 
 TagTable loadTagTable(const TagTablePlaces& places, const std::string& folder) {
     const std::string path = findTagTable(places, folder);
-    return path.empty() ? TagTable{} : readTagFile(path);
+    if (!path.empty())
+        return readTagFile(path);
+    if (places.noneApplies)
+        places.noneApplies(folder);
+    return {};
 }
 
 } // namespace stepwell

@@ -3,6 +3,7 @@
 
 #include "engine/core/tag_table.h"
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,14 @@ namespace stepwell {
 inline constexpr const char* tagFileName = "StepwellTag.txt";
 /// The name of a project's tag table, in the converted file's folder or one above it.
 inline constexpr const char* projectTableName = ".stepwell-tags";
+
+/// A place where a tag table may be, after the named and the project tables.
+struct TablePlace {
+    std::string path;
+    /// Whether a table there counts only when this user may trust it (see whyNotTrusted):
+    /// one that another user may have put there is an error.
+    bool mustBeTrusted = false;
+};
 
 /// Where a conversion looks for its tag table. The first place that holds one gives the
 /// whole table; no tables are merged.
@@ -24,15 +33,20 @@ struct TagTablePlaces {
     /// which is then an error. "" when none was named.
     std::string named;
     /// Whether a project table (".stepwell-tags" in the file's folder or the nearest above
-    /// it) comes next.
+    /// it) comes next. Only a project table this user may trust counts; one that another
+    /// user may have put there is an error.
     bool projects = true;
     /// Then the first of these that is an ordinary file: beside the program, the user's,
     /// the system's.
-    std::vector<std::string> fallbacks;
+    std::vector<TablePlace> fallbacks;
+    /// Called with the file's folder when no table applies to a file (its lines will only
+    /// lose their leading blanks), so that the user can be told; may be empty.
+    std::function<void(const std::string& folder)> noneApplies;
 };
 
 /// The tag table that applies to a file in `folder` ("" for the current folder): its path,
-/// or "" when none applies.
+/// or "" when none applies. Throws Error, naming the table and why, when the table found is
+/// one this user may not trust.
 std::string findTagTable(const TagTablePlaces& places, const std::string& folder);
 
 /// Reads the tag file at `path` a line at a time (see parseTagTable). Throws Error, naming
@@ -40,7 +54,8 @@ std::string findTagTable(const TagTablePlaces& places, const std::string& folder
 TagTable readTagFile(const std::string& path);
 
 /// The tag table for a file in `folder`: the one findTagTable finds, or an empty table when
-/// none applies. Throws Error when the table found cannot be read.
+/// none applies (see TagTablePlaces::noneApplies). Throws Error when the table found cannot
+/// be read.
 TagTable loadTagTable(const TagTablePlaces& places, const std::string& folder);
 
 } // namespace stepwell

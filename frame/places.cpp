@@ -26,21 +26,25 @@ std::string homeFolder() {
 }
 
 // The system's tag table of an installed copy, found from the program's own place so that
-// an installation works under any prefix: PREFIX/etc, and /etc for the /usr prefix.
-std::vector<std::string> systemTables(const std::string& programDir) {
+// an installation works under any prefix: /etc for the /usr prefix, PREFIX/etc otherwise.
+// A table under another prefix counts only when this user may trust it, since a copy of
+// the program may lie in a folder that other users can write (/tmp/tools/bin/stepwell
+// would read /tmp/etc/stepwell/StepwellTag.txt).
+std::vector<TablePlace> systemTables(const std::string& programDir) {
     const std::string sysconf = STEPWELL_SYSCONFDIR;
     const auto table = [](const std::string& folder) {
         return joinPath(joinPath(folder, "stepwell"), tagFileName);
     };
     if (!sysconf.empty() && sysconf.front() == '/')
-        return {table(sysconf)};
+        return {{table(sysconf)}};
     const std::string prefix = resolveLinks(joinPath(programDir, STEPWELL_PREFIX_FROM_PROGRAM));
-    std::vector<std::string> tables{table(joinPath(prefix, sysconf))};
-    if (namePart(prefix) == "usr") {
-        std::string parent = folderPart(prefix);
-        tables.push_back(table(joinPath(parent.empty() ? "/" : parent, sysconf)));
-    }
-    return tables;
+    if (prefix == "/usr")
+        return {{table(joinPath("/", sysconf))}};
+    // A tree for the /usr prefix unpacked elsewhere (a staged install, an unpacked package)
+    // keeps its tables beside its usr folder, as the installed package does in /etc.
+    if (namePart(prefix) == "usr")
+        return {{table(joinPath(folderPart(prefix), sysconf)), true}};
+    return {{table(joinPath(prefix, sysconf)), true}};
 }
 
 } // namespace
@@ -69,8 +73,8 @@ std::string Places::settingsFile() const {
 TagTablePlaces Places::tagTables(const std::string& named) const {
     TagTablePlaces places;
     places.named = named.empty() ? environment("STEPWELL_TAGS") : named;
-    places.fallbacks.push_back(joinPath(programDir, tagFileName));
-    places.fallbacks.push_back(joinPath(userDir, tagFileName));
+    places.fallbacks.push_back({joinPath(programDir, tagFileName)});
+    places.fallbacks.push_back({joinPath(userDir, tagFileName)});
     places.fallbacks.insert(places.fallbacks.end(), systemTables.begin(), systemTables.end());
     return places;
 }

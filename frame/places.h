@@ -16,8 +16,8 @@ namespace stepwell {
 struct Places {
     std::string programDir;
     bool portable = false;
-    std::string userDir;                   // $XDG_CONFIG_HOME/stepwell
-    std::vector<std::string> systemTables; // SYSCONFDIR/stepwell/StepwellTag.txt
+    std::string userDir;                  // $XDG_CONFIG_HOME/stepwell
+    std::vector<TablePlace> systemTables; // SYSCONFDIR/stepwell/StepwellTag.txt
 
     /// The settings file: beside a portable program, in the user's folder otherwise.
     std::string settingsFile() const;
