@@ -3,6 +3,7 @@
 
 #include "engine/core/line_error.h"
 #include "frame/text/ascii.h"
+#include "frame/text/shown_text.h"
 
 #include <algorithm>
 #include <cstring>
@@ -104,8 +105,9 @@ std::size_t RawBlocks::findOpener(std::string_view text, std::size_t from,
 
 std::size_t RawBlocks::sectionEnd(std::string_view text, const RawOpener& opener, std::size_t at) {
     if (opener.end.empty())
-        throw LineError(placePrefix(opener.place) + "tag \"" + opener.tag + "\" has the delta \"" +
-                        opener.deltaText + "\", which names no end text after \"raw:\"");
+        throw LineError(placePrefix(opener.place) + "tag \"" + quotedText(opener.tag) +
+                        "\" has the delta \"" + quotedText(opener.deltaText) +
+                        "\", which names no end text after \"raw:\"");
     return findEnd(text, opener, at + opener.tag.size());
 }
 

@@ -3,6 +3,7 @@
 
 #include "engine/core/line_error.h"
 #include "frame/text/numbers.h"
+#include "frame/text/shown_text.h"
 
 namespace stepwell {
 
@@ -11,13 +12,13 @@ ScanEntry::ScanEntry(const TagEntry& entry)
       lead(entry.delta ? roundToInt16(*entry.delta) : std::nullopt), place(entry.place) {}
 
 void ScanEntry::throwNotANumber() const {
-    throw LineError(placePrefix(place) + "tag \"" + tag + "\" has the delta \"" + deltaText +
-                    "\", which is not a number");
+    throw LineError(placePrefix(place) + "tag \"" + quotedText(tag) + "\" has the delta \"" +
+                    quotedText(deltaText) + "\", which is not a number");
 }
 
 void ScanEntry::throwLeadOutOfRange() const {
-    throw LineError(placePrefix(place) + "the delta \"" + deltaText + "\" of tag \"" + tag +
-                    "\" is outside -32768 to 32767");
+    throw LineError(placePrefix(place) + "the delta \"" + quotedText(deltaText) + "\" of tag \"" +
+                    quotedText(tag) + "\" is outside -32768 to 32767");
 }
 
 } // namespace stepwell

@@ -6,6 +6,7 @@
 #include "frame/text/error.h"
 #include "frame/text/fields.h"
 #include "frame/text/numbers.h"
+#include "frame/text/shown_text.h"
 
 #include <cstdint>
 
@@ -47,15 +48,27 @@ TagTable parseTagTable(LineReader& lines, const std::string& name) {
         } catch (const Error& error) {
             throw Error(at(lineNumber) + error.what());
         }
+        for (std::size_t i = fieldLines.size(); i < fields.size(); ++i)
+            if (fields[i].size() > maxFieldBytes)
+                throw Error(at(lineNumber) + "\"" + quotedText(fields[i]) + "\" is " +
+                            std::to_string(fields[i].size()) + " bytes long; a tag or a delta " +
+                            "holds at most " + std::to_string(maxFieldBytes));
         fieldLines.resize(fields.size(), lineNumber);
         if (fields.size() > 2 * maxTagEntries)
             throw Error(at(lineNumber) + "more than " + std::to_string(maxTagEntries) + " entries");
     }
     if (fields.size() % 2 != 0)
-        throw Error(at(fieldLines.back()) + "the last tag \"" + fields.back() + "\" has no delta");
+        throw Error(at(fieldLines.back()) + "the last tag \"" + quotedText(fields.back()) +
+                    "\" has no delta");
     TagTable table;
-    for (std::size_t i = 0; i < fields.size(); i += 2)
+    std::size_t tagBytes = 0;
+    for (std::size_t i = 0; i < fields.size(); i += 2) {
+        tagBytes += fields[i].size();
+        if (tagBytes > maxTagBytes)
+            throw Error(at(fieldLines[i]) + "the tags hold more than " +
+                        std::to_string(maxTagBytes) + " bytes together");
         table.add(fields[i], fields[i + 1], place(fieldLines[i + 1]));
+    }
     return table;
 }
 

@@ -13,6 +13,11 @@ class LineReader;
 
 /// The most entries a tag table holds.
 inline constexpr std::size_t maxTagEntries = 100;
+/// The longest field (a tag or a delta) a tag file may hold, in bytes, and the most bytes
+/// its tags may hold together: real tags are a few bytes long, and the bounds keep the
+/// matcher built from a table within a few MiB.
+inline constexpr std::size_t maxFieldBytes = 1000;
+inline constexpr std::size_t maxTagBytes = 4000;
 
 /// One entry: a tag text and how far one occurrence of it moves the indentation level.
 struct TagEntry {
@@ -45,8 +50,9 @@ private:
 /// Reads a tag file's lines: fields separated by commas or line ends, taken in pairs of tag
 /// and delta; blank lines are skipped. Each entry remembers `name` and the line of its
 /// delta, which messages about the entry name. Throws Error, naming the file `name` and the line,
-/// when it holds more than 100 entries, a quoted field that is not closed or is followed by
-/// text, or ends with a tag that has no delta; and what `lines` throws.
+/// when it holds more than 100 entries, a field longer than maxFieldBytes, tags longer than
+/// maxTagBytes together, a quoted field that is not closed or is followed by text, or ends
+/// with a tag that has no delta; and what `lines` throws.
 TagTable parseTagTable(LineReader& lines, const std::string& name);
 
 /// The same for a tag file's whole text.

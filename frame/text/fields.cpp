@@ -2,6 +2,7 @@
 #include "frame/text/fields.h"
 
 #include "frame/text/error.h"
+#include "frame/text/shown_text.h"
 
 #include <algorithm>
 
@@ -26,7 +27,7 @@ std::size_t readQuoted(std::string_view line, std::size_t i, std::string& value)
             return i + 1;
         }
     }
-    throw Error("the quoted field " + std::string(line.substr(opening)) + " has no closing quote");
+    throw Error("the quoted field " + quotedText(line.substr(opening)) + " has no closing quote");
 }
 
 } // namespace
@@ -53,8 +54,8 @@ void splitFields(std::string_view line, std::vector<std::string>& fields) {
             if (i < line.size() && line[i] != ',') {
                 const std::size_t comma = std::min(line.find(',', i), line.size());
                 throw Error("text after the quoted field " +
-                            std::string(line.substr(opening, closed - opening)) + ": " +
-                            std::string(line.substr(i, comma - i)));
+                            quotedText(line.substr(opening, closed - opening)) + ": " +
+                            quotedText(line.substr(i, comma - i)));
             }
         } else {
             const std::size_t start = i;

@@ -26,4 +26,15 @@ std::string escapeControlBytes(std::string_view text) {
     return shown;
 }
 
+std::string quotedText(std::string_view text) {
+    constexpr std::size_t longest = 40;
+    if (text.size() <= longest)
+        return escapeControlBytes(text);
+    // Cut between characters, not inside one written in several UTF-8 bytes.
+    std::size_t cut = longest;
+    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+        --cut;
+    return escapeControlBytes(text.substr(0, cut)) + "…";
+}
+
 } // namespace stepwell

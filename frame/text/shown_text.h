@@ -12,4 +12,9 @@ namespace stepwell {
 /// kept; text without control bytes comes back as it is, so escaping twice changes nothing.
 std::string escapeControlBytes(std::string_view text);
 
+/// A piece of a file's text (a tag, a delta, a field) as a message quotes it: its control
+/// bytes escaped (a NUL byte included, so that it cannot cut the message short), and
+/// shortened with "…" when it is longer than a line can show.
+std::string quotedText(std::string_view text);
+
 } // namespace stepwell

@@ -63,6 +63,24 @@ TEST(TagFile, ErrorsNameTheFileAndTheLine) {
         {"<a,1\n\n<b\n", "line 3: the last tag \"<b\" has no delta"},
         {"<a\n\n\n1,<b\n", "line 4: the last tag \"<b\" has no delta"},
         {hundred + "\n<x,1\n", "line 102: more than 100 entries"},
+        // Bounded so that a table cannot cost much to read or match; a long or odd field is
+        // shown escaped and shortened, a NUL byte included.
+        {"<a,1\n<" + std::string(1000, 'b') + ",1\n",
+         "line 2: \"<" + std::string(39, 'b') +
+             "…\" is 1001 bytes long; a tag or a delta "
+             "holds at most 1000"},
+        {"<a," + std::string(1001, '1') + "\n",
+         "line 1: \"" + std::string(40, '1') +
+             "…\" is 1001 bytes long; a tag or a delta holds "
+             "at most 1000"},
+        {[] {
+             std::string tags;
+             for (int i = 0; i < 5; ++i)
+                 tags += "<" + std::string(999, 'a' + i) + ",1\n";
+             return tags;
+         }(),
+         "line 5: the tags hold more than 4000 bytes together"},
+        {std::string("<a\0b\x1b\n", 6), "line 1: the last tag \"<a\\x00b\\x1b\" has no delta"},
     };
     for (const auto& [text, error] : files) {
         try {
