@@ -31,7 +31,7 @@ public:
         auto [found, added] = tables_.try_emplace(table);
         if (added) {
             try {
-                found->second = table.empty() ? TagTable{} : readTagFile(table);
+                found->second = loadTagTable(places_, folderPart(path));
             } catch (const Error& error) {
                 prompts_.showError(std::string(error.what()) + "; no file was checked with it");
             }
@@ -45,19 +45,57 @@ private:
     std::map<std::string, std::optional<TagTable>> tables_;
 };
 
-Outcome checkFile(const std::string& path, Tables& tables, Report report, std::ostream& out,
+// The report on standard output. A write that fails is remembered with its reason, which a
+// later flush or call would no longer tell, and reported once.
+class Report {
+public:
+    explicit Report(std::ostream& out) : out_(out) {}
+
+    void write(std::string_view text) {
+        if (failure_)
+            return;
+        errno = 0;
+        out_ << text;
+        if (!out_)
+            failure_ = errno ? errno : -1;
+    }
+
+    // Flushes the report; false, with the error shown, when it did not reach its reader.
+    bool delivered(Prompts& prompts) {
+        if (!failure_) {
+            errno = 0;
+            out_.flush();
+            if (!out_)
+                failure_ = errno ? errno : -1;
+        }
+        if (!failure_)
+            return true;
+        if (!shown_)
+            prompts.showError("standard output: cannot write" +
+                              (failure_ > 0 ? ": " + systemMessage(failure_) : std::string()));
+        shown_ = true;
+        return false;
+    }
+
+private:
+    std::ostream& out_;
+    int failure_ = 0; // the errno of the first failed write, -1 when it gave none
+    bool shown_ = false;
+};
+
+Outcome checkFile(const std::string& path, Tables& tables, ReportKind kind, Report& report,
                   Prompts& prompts) {
     try {
         const TagTable* table = tables.forFile(path);
         if (!table)
             return Outcome::Unknown;
-        if (report == Report::Names) {
+        if (kind == ReportKind::Names) {
             if (!wouldChange(path, *table))
                 return Outcome::Same;
-            out << escapeControlBytes(path) << '\n'; // one name a line
+            report.write(escapeControlBytes(path) + "\n"); // one name a line
             return Outcome::Changed;
         }
-        const auto write = [&out](std::string_view text) { out << text; };
+        const auto write = [&report](std::string_view text) { report.write(text); };
         return diffFile(path, *table, write) ? Outcome::Changed : Outcome::Same;
     } catch (...) {
         showCurrentFailure(path, prompts);
@@ -65,31 +103,20 @@ Outcome checkFile(const std::string& path, Tables& tables, Report report, std::o
     }
 }
 
-// Flushes the report; a report that did not reach its reader leaves no sure answer.
-bool delivered(std::ostream& out, Prompts& prompts) {
-    errno = 0;
-    out.flush();
-    if (out)
-        return true;
-    const int why = errno;
-    prompts.showError("standard output: cannot write" +
-                      (why ? ": " + systemMessage(why) : std::string()));
-    return false;
-}
-
 } // namespace
 
 int runCheck(const std::vector<std::string>& tokens, const TagTablePlaces& places,
-             std::ostream& out, Prompts& prompts, Report report) {
+             std::ostream& out, Prompts& prompts, ReportKind kind) {
     Tables tables(places, prompts);
+    Report report(out);
     bool changed = false;
     bool unknown = false;
     bool listed = true;
     const bool allNamed = forEachNamedFile(tokens, prompts, [&](const std::string& path) {
         if (!listed)
             return; // the report cannot reach its reader: no answer is sure any more
-        const Outcome outcome = checkFile(path, tables, report, out, prompts);
-        listed = delivered(out, prompts);
+        const Outcome outcome = checkFile(path, tables, kind, report, prompts);
+        listed = report.delivered(prompts);
         changed |= outcome == Outcome::Changed;
         unknown |= outcome == Outcome::Unknown;
     });
@@ -98,19 +125,20 @@ int runCheck(const std::vector<std::string>& tokens, const TagTablePlaces& place
 
 int runDiffOfInput(int in, const TagTablePlaces& places, std::ostream& out, Prompts& prompts) {
     const std::string inputName = "standard input";
+    Report report(out);
     bool changed = false;
     try {
         const TagTable table = loadTagTable(places, "");
         LineReader lines([in, &inputName](char* buffer, std::size_t size) {
             return readSome(in, buffer, size, inputName);
         });
-        UnifiedDiff diff("-", "-", [&out](std::string_view text) { out << text; });
+        UnifiedDiff diff("-", "-", [&report](std::string_view text) { report.write(text); });
         changed = diffConversion(lines, table, diff);
     } catch (...) {
         showCurrentFailure(inputName, prompts);
         return 2;
     }
-    if (!delivered(out, prompts))
+    if (!report.delivered(prompts))
         return 2;
     return changed ? 1 : 0;
 }

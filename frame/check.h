@@ -11,7 +11,7 @@
 namespace stepwell {
 
 /// What a check reports of each file that a conversion would change.
-enum class Report {
+enum class ReportKind {
     Names, // its path, one a line (--check)
     Diffs, // a unified diff that `patch -p1` applies (--diff)
 };
@@ -25,7 +25,7 @@ enum class Report {
 /// not be read, a line could not be converted, or `out` could not be written, so that no
 /// answer is sure.
 int runCheck(const std::vector<std::string>& tokens, const TagTablePlaces& places,
-             std::ostream& out, Prompts& prompts, Report report = Report::Names);
+             std::ostream& out, Prompts& prompts, ReportKind kind = ReportKind::Names);
 
 /// Reports, as a unified diff to `out`, how the text read from `in` would change; the
 /// tag table is looked up from the current folder. Returns the exit status as runCheck.

@@ -18,6 +18,66 @@ std::vector<std::string_view> linesOf(std::string_view text) {
     return lines;
 }
 
+// Whether `text` starting at `at` holds a whole UTF-8 sequence of more than one byte; its
+// length, or 0.
+std::size_t utf8SequenceAt(std::string_view text, std::size_t at) {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char first = byte(at);
+    const std::size_t length = first >= 0xF0 && first <= 0xF4   ? 4
+                               : first >= 0xE0                  ? 3
+                               : first >= 0xC2 && first <= 0xDF ? 2
+                                                                : 0;
+    if (length == 0 || at + length > text.size())
+        return 0;
+    for (std::size_t i = 1; i < length; ++i)
+        if ((byte(at + i) & 0xC0) != 0x80)
+            return 0;
+    return length;
+}
+
+// A file name as a diff's header gives it, so that `patch` and `git apply` both read it
+// back whatever it holds: as it is when it holds only printable characters other than a
+// space, a quote or a backslash; otherwise in double quotes with C escapes, bytes that are
+// not UTF-8 in octal. No raw control byte reaches the output.
+std::string headerName(std::string_view name) {
+    bool plain = !name.empty();
+    for (std::size_t i = 0; i < name.size() && plain; ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (byte >= 0x80) {
+            const std::size_t length = utf8SequenceAt(name, i);
+            plain = length != 0;
+            i += length ? length - 1 : 0;
+        } else {
+            plain = byte > 0x20 && byte != 0x7F && byte != '"' && byte != '\\';
+        }
+    }
+    if (plain)
+        return std::string(name);
+    std::string quoted = "\"";
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        static constexpr std::string_view named = "\a\b\t\n\v\f\r";
+        if (byte == '"' || byte == '\\') {
+            quoted += '\\';
+            quoted += name[i];
+        } else if (const auto at = named.find(name[i]); byte != 0 && at != named.npos) {
+            quoted += '\\';
+            quoted += "abtnvfr"[at];
+        } else if (byte >= 0x20 && byte < 0x7F) {
+            quoted += name[i];
+        } else if (const std::size_t length = byte >= 0x80 ? utf8SequenceAt(name, i) : 0) {
+            quoted.append(name.substr(i, length));
+            i += length - 1;
+        } else {
+            quoted += '\\';
+            quoted += static_cast<char>('0' + (byte >> 6));
+            quoted += static_cast<char>('0' + ((byte >> 3) & 7));
+            quoted += static_cast<char>('0' + (byte & 7));
+        }
+    }
+    return quoted + '"';
+}
+
 // A hunk's range as the header gives it: a count of 1 is left out, and an empty range
 // names the line before it.
 std::string range(std::size_t start, std::size_t count) {
@@ -107,7 +167,7 @@ void UnifiedDiff::closeHunk(std::size_t trailing) {
         appendLine(' ', trail_[i]);
     std::string text;
     if (!differed_)
-        text = "--- " + oldName_ + "\n+++ " + newName_ + "\n";
+        text = "--- " + headerName(oldName_) + "\n+++ " + headerName(newName_) + "\n";
     text += "@@ -" + range(hunkOld_, oldCount_) + " +" + range(hunkNew_, newCount_) + " @@\n";
     text += hunk_;
     differed_ = true;
