@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <set>
+#include <utility>
 
 namespace stepwell {
 namespace {
@@ -42,6 +44,9 @@ public:
         : components_(std::move(components)), name_(std::move(name)), skipped_(skipped) {}
 
     void from(const std::string& base, std::size_t next, bool belowAnyFolders) {
+        // Several "**" reach a folder in many ways; its part of the walk is the same each time.
+        if (!visited_.emplace(base, next).second)
+            return;
         if (next == components_.size()) {
             addFiles(base, belowAnyFolders);
             return;
@@ -88,7 +93,8 @@ private:
             if (pathExists(folder.empty() ? "." : folder)) {
                 if (!skipped_)
                     throw;
-                skipped_(error);
+                if (reported_.insert(folder).second)
+                    skipped_(error);
             }
             return false;
         }
@@ -97,6 +103,8 @@ private:
     std::vector<std::string> components_;
     std::string name_;
     const std::function<void(const Error&)>& skipped_;
+    std::set<std::pair<std::string, std::size_t>> visited_; // (folder, next component)
+    std::set<std::string> reported_;                        // folders that could not be read
 };
 
 } // namespace
