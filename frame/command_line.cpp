@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "frame/command_line.h"
 
+#include <optional>
+
 namespace stepwell {
 namespace {
 
@@ -13,7 +15,7 @@ CommandLine usageError(std::string error) {
     return command;
 }
 
-CommandLine answer(Action action) {
+CommandLine answerWith(Action action) {
     CommandLine command;
     command.action = action;
     return command;
@@ -63,6 +65,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine command;
     bool optionsEnded = false, check = false, diff = false, whichTags = false;
     bool replace = false, noReplace = false;
+    std::optional<Action> answer; // --help or --version, whichever came first
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         if (optionsEnded || argument.size() < 2 || argument[0] != '-') {
@@ -77,16 +80,22 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         if (argument == "--") {
             optionsEnded = true;
         } else if (argument == "--help" || argument == "-h") {
-            return answer(Action::Help);
+            answer = answer.value_or(Action::Help);
         } else if (argument == "--version") {
-            return answer(Action::Version);
+            answer = answer.value_or(Action::Version);
         } else if (name == "--tags") {
+            std::string tags;
             if (equals != std::string::npos)
-                command.tags = argument.substr(equals + 1);
+                tags = argument.substr(equals + 1);
             else if (i + 1 < arguments.size())
-                command.tags = arguments[++i];
-            if (command.tags.empty())
+                tags = arguments[++i];
+            if (tags.empty())
                 return usageError("--tags needs the tag table's file");
+            // Two tables for one run would leave the user guessing which one applied.
+            if (!command.tags.empty() && tags != command.tags)
+                return usageError("--tags names two tables, '" + command.tags + "' and '" + tags +
+                                  "'");
+            command.tags = tags;
         } else if (argument == "--check") {
             check = true;
         } else if (argument == "--diff") {
@@ -103,6 +112,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             return usageError("unknown option '" + argument + "'");
         }
     }
+    // A misspelt option is an error wherever it stands, even beside --help.
+    if (answer)
+        return answerWith(*answer);
     if (replace && noReplace)
         return usageError("--replace and --no-replace cannot be combined");
     if (replace || noReplace)

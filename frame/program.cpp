@@ -12,6 +12,7 @@
 #include "frame/terminal_prompts.h"
 #include "frame/text/error.h"
 #include "frame/text/paths.h"
+#include "frame/text/shown_text.h"
 #include "frame/window_module.h"
 
 #include <iostream>
@@ -61,27 +62,40 @@ bool namedTableReadable(const TagTablePlaces& places, Prompts& errors) {
 }
 
 // --which-tags: the table that applies to `file` (a folder names itself), or to the
-// current folder.
+// current folder. 0 when one does, 1 when none does, 2 when the answer is unsure: the table
+// found cannot be read or trusted, or the answer cannot be written.
 int whichTags(const std::vector<std::string>& files, const TagTablePlaces& places,
               Prompts& errors) {
     std::string folder;
     if (!files.empty())
         folder = isFolder(files[0]) ? files[0] : folderPart(files[0]);
-    const std::string table = findTagTable(places, folder);
-    if (table.empty()) {
-        errors.showError("no tag table applies " +
-                         (files.empty() ? std::string("here") : "to " + files[0]) +
-                         "; lines would only lose their leading blanks");
-        return 1;
-    }
+    std::string table;
     try {
+        table = findTagTable(places, folder);
+        if (table.empty()) {
+            errors.showError("no tag table applies " +
+                             (files.empty() ? std::string("here") : "to " + files[0]) +
+                             "; lines would only lose their leading blanks");
+            return 1;
+        }
         readTagFile(table);
     } catch (const Error& error) {
         errors.showError(error.what());
-        return 1;
+        return 2;
     }
-    std::cout << table << '\n' << std::flush;
-    return std::cout ? 0 : 1;
+    return print(table + "\n", errors) == 0 ? 0 : 2;
+}
+
+// Tells once per run that no table applies, so that a file whose indentation disappears
+// does not surprise anyone; the run goes on as it would.
+void noteWhenNoTableApplies(TagTablePlaces& places, bool& said, Prompts& errors) {
+    places.noneApplies = [&errors, &said](const std::string& folder) {
+        if (!said)
+            errors.showError("no tag table applies" +
+                             (folder.empty() ? std::string() : " in " + folder) +
+                             "; lines only lose their leading blanks (see --which-tags)");
+        said = true;
+    };
 }
 
 int convertFiles(const CommandLine& command, const StartupState& state, const TagTablePlaces& tags,
@@ -108,7 +122,8 @@ int runStepwell(int& argc, char** argv) {
     case Action::Version:
         return print(versionText(), errors);
     case Action::UsageError:
-        std::cerr << "stepwell: " << command.error << "\nTry 'stepwell --help'.\n";
+        std::cerr << "stepwell: " << escapeControlBytes(command.error)
+                  << "\nTry 'stepwell --help'.\n";
         return 2;
     case Action::Window:
         return openWindow(programDirectory(), argc, argv);
@@ -118,7 +133,10 @@ int runStepwell(int& argc, char** argv) {
     // A batch keeps the directory it was started in, so relative names mean what the user
     // typed; the default folder matters only to the window.
     const StartupState state = startUp();
-    const TagTablePlaces tags = state.places.tagTables(command.tags);
+    TagTablePlaces tags = state.places.tagTables(command.tags);
+    bool toldNoTable = false;
+    if (command.action != Action::WhichTags)
+        noteWhenNoTableApplies(tags, toldNoTable, errors);
     const bool checking = command.action == Action::Check || command.action == Action::Diff;
     if (checking && !reportWritable(errors))
         return 2;
@@ -130,11 +148,11 @@ int runStepwell(int& argc, char** argv) {
     case Action::Filter:
         return runFilter(STDIN_FILENO, STDOUT_FILENO, tags, errors);
     case Action::Check:
-        return runCheck(command.files, tags, std::cout, errors, Report::Names);
+        return runCheck(command.files, tags, std::cout, errors, ReportKind::Names);
     case Action::Diff:
         if (command.standardInput)
             return runDiffOfInput(STDIN_FILENO, tags, std::cout, errors);
-        return runCheck(command.files, tags, std::cout, errors, Report::Diffs);
+        return runCheck(command.files, tags, std::cout, errors, ReportKind::Diffs);
     default:
         return convertFiles(command, state, tags, argc, argv);
     }

@@ -4,6 +4,8 @@
 #include "frame/file_names.h"
 
 #include "frame/text/error.h"
+#include "tests/support/child_process.h"
+#include "tests/support/run_program.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/temp_dir.h"
 
@@ -96,6 +98,12 @@ TEST(ParseCommandLine, OptionsForOneRunAndTheirConflicts) {
         {{"--yes=1", "a.html"}, "usage error"},
         {{"--tag", "t", "a.html"}, "usage error"},
         {{"--", "--replace"}, "convert --replace"},
+        // An unknown option is an error wherever it stands, and a run has one table.
+        {{"--help", "--bogus"}, "usage error"},
+        {{"--bogus", "--version"}, "usage error"},
+        {{"--version", "--help", "--check"}, "version"},
+        {{"--tags", "a", "--tags=b", "x.html"}, "usage error"},
+        {{"--tags", "a", "--tags=a", "x.html"}, "convert x.html tags=a"},
     };
     for (const auto& [arguments, expected] : rows) {
         std::string line;
@@ -151,6 +159,36 @@ TEST(ExpandToken, LiteralNamesFirstAndAnyFoldersBelowTwoStars) {
     EXPECT_EQ(expanded("wha?s.html"), (Paths{"whats.html"}));
     EXPECT_EQ(expanded("site/b"), (Paths{"site/b"})); // a folder stays a name, and is refused
     EXPECT_THROW(expandToken(top + "**/*.none"), Error);
+}
+
+// The walk below "**" visits each folder once for each place in the pattern, so that deep
+// trees, several "**" and loops of links end quickly; the real program runs with a time
+// limit of its own, so that a walk that does not end fails fast. A folder it cannot read
+// is reported once.
+TEST(ExpandToken, WalksBelowTwoStarsEndQuickly) {
+    TempDir dir, program;
+    const std::string stepwell = test::installProgramCopy(program.path());
+    ::chmod(program.path().c_str(), 0755);
+    writeFile(dir.file("tags.txt"), "<X,1\n");
+    std::string deep = dir.file("d");
+    for (int depth = 0; depth < 200; ++depth)
+        deep += "/f";
+    std::filesystem::create_directories(deep);
+    writeFile(deep + "/deep.html", " x\n");
+    ASSERT_EQ(::symlink("..", dir.file("d/f/f/up").c_str()), 0);
+    ::mkdir(dir.file("d/closed").c_str(), 0);
+    ::chmod(dir.path().c_str(), 0755);
+    test::ChildOptions options;
+    options.folder = dir.path();
+    options.timeout = std::chrono::seconds(10);
+    options.ordinaryUser = true; // root could read the closed folder
+    const test::ChildResult run =
+        test::runChild(stepwell, {"--check", "--tags=tags.txt", "d/**/**/**/deep.html"}, options);
+    EXPECT_FALSE(run.hung);
+    EXPECT_EQ(run.out, deep.substr(dir.path().size() + 1) + "/deep.html\n");
+    EXPECT_EQ(run.err.find("stepwell: d/closed/: cannot read folder: Permission denied\n"), 0u)
+        << run.err;
+    EXPECT_EQ(run.err.find("closed", run.err.find('\n')), std::string::npos) << run.err;
 }
 
 TEST(RunCommandLine, GoesOnAfterAFailureAndReportsIt) {

@@ -3,10 +3,14 @@
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <gtest/gtest.h>
 #include <map>
+#include <pwd.h>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -205,6 +209,8 @@ protected:
 
 TEST_F(TablePlaces, TheFirstPlaceThatHoldsATableGivesTheWholeTable) {
     const ScopedEnv config("XDG_CONFIG_HOME", prefix.file("config").c_str());
+    const std::string noTable = "stepwell: no tag table applies in sub/; lines only lose their "
+                                "leading blanks (see --which-tags)\n";
     // The sources present, and the depth of the table that applies (0: none).
     const std::vector<std::pair<std::string, int>> rows{
         {"TEPGUS", 1}, {"EPGUS", 2}, {"PGUS", 3}, {"GUS", 4}, {"US", 5}, {"S", 6}, {"", 0},
@@ -227,6 +233,8 @@ TEST_F(TablePlaces, TheFirstPlaceThatHoldsATableGivesTheWholeTable) {
         EXPECT_EQ(run.exitStatus, 0) << run.err;
         EXPECT_EQ(readFile(work.file("sub/page.html.ident")),
                   "<x>\n" + std::string(depth, '\t') + "y\n");
+        // Without any table the run says so, once, and converts as it would.
+        EXPECT_EQ(run.err, depth ? "" : noTable);
         arguments.insert(arguments.begin(), "--which-tags");
         const auto which = runProgram(stepwell, arguments, work.path());
         EXPECT_EQ(which.exitStatus, depth == 0 ? 1 : 0) << which.err;
@@ -237,6 +245,8 @@ TEST_F(TablePlaces, TheFirstPlaceThatHoldsATableGivesTheWholeTable) {
                                which.out.substr(0, which.out.size() - 1)),
                       table(depth));
     }
+    const auto check = runProgram(stepwell, {"--check", "sub/page.html", "sub/*"}, work.path());
+    EXPECT_EQ(check.err, noTable);
 }
 
 TEST_F(TablePlaces, ATableThatIsNamedOrFoundButCannotBeReadIsAnError) {
@@ -245,7 +255,8 @@ TEST_F(TablePlaces, ATableThatIsNamedOrFoundButCannotBeReadIsAnError) {
     place('S');
     std::filesystem::create_directories(work.file("folder"));
     ::mkfifo(work.file("fifo").c_str(), 0644);
-    for (const std::string named : {"missing.txt", "folder", "fifo"}) {
+    writeFile(work.file("huge.txt"), std::string(2 << 20, '\n')); // no table is that large
+    for (const std::string named : {"missing.txt", "folder", "fifo", "huge.txt"}) {
         auto run = runProgram(stepwell, {"--tags", named, "sub/page.html"}, work.path());
         EXPECT_EQ(run.exitStatus, 1);
         EXPECT_EQ(run.err.rfind("stepwell: " + named + ": ", 0), 0u) << run.err;
@@ -265,7 +276,60 @@ TEST_F(TablePlaces, ATableThatIsNamedOrFoundButCannotBeReadIsAnError) {
               std::string::npos)
         << run.err;
     EXPECT_EQ(run.out, "");
-    EXPECT_EQ(listFolder(work.path()), ".stepwell-tags fifo folder sub");
+    EXPECT_EQ(listFolder(work.path()), ".stepwell-tags fifo folder huge.txt sub");
+}
+
+void giveToNobody(const std::string& path) {
+    ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0) << path;
+}
+
+// A table that another user may have put in place is refused, naming it and why, and fails
+// the file; the user may still name a table deliberately. Each row arranges one such table.
+TEST_F(TablePlaces, ATableAnotherUserMayHavePutThereIsRefused) {
+    if (::geteuid() != 0)
+        GTEST_SKIP() << "only root can give files to other users";
+    const ScopedEnv config("XDG_CONFIG_HOME", prefix.file("config").c_str());
+    const ScopedEnv noNamed("STEPWELL_TAGS", nullptr);
+    const std::string project = work.file(".stepwell-tags");
+    const std::string system = prefix.file("etc/stepwell/StepwellTag.txt");
+    const std::string nobody = ::getpwuid(65534) ? ::getpwuid(65534)->pw_name : "user 65534";
+    const struct {
+        std::function<void()> arrange;
+        std::string table, why;
+    } rows[] = {
+        {[&] { place('P'), giveToNobody(project); }, project,
+         "belongs to " + nobody + ", not to you or root"},
+        {[&] { writeFile(project, ""), ::chmod(work.path().c_str(), 01777); }, project,
+         "other users may write its folder"},
+        {[&] { place('S'), giveToNobody(system); }, system,
+         "belongs to " + nobody + ", not to you or root"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.table + " " + row.why);
+        ::unlink(project.c_str());
+        ::chmod(work.path().c_str(), 0755);
+        row.arrange();
+        const std::string error =
+            row.table + ": " + row.why + "; not used (name a table with --tags)\n";
+        auto run = runProgram(stepwell, {"sub/page.html"}, work.path());
+        EXPECT_EQ(run.exitStatus, 1);
+        EXPECT_EQ(run.err, "stepwell: sub/page.html: " + error);
+        run = runProgram(stepwell, {"--which-tags", "sub/page.html"}, work.path());
+        EXPECT_EQ(run.exitStatus, 2);
+        EXPECT_EQ(run.err, "stepwell: " + error);
+        EXPECT_EQ(listFolder(work.file("sub")), "page.html");
+        place('T');
+        run = runProgram(stepwell, {"--tags", "named.txt", "-"}, work.path(), "<x>\ny\n");
+        EXPECT_EQ(run.out, "<x>\n\ty\n") << run.err;
+        ::unlink(system.c_str());
+    }
+    // The user's own table in a folder no one else may write counts, for an ordinary user too.
+    ::chmod(work.path().c_str(), 0755);
+    place('P');
+    giveToNobody(project);
+    const auto run = runProgram(test::setprivProgram, test::asOrdinaryUser(stepwell, {"-"}),
+                                work.path(), "<x>\ny\n");
+    EXPECT_EQ(run.out, "<x>\n\t\t\ty\n") << run.err;
 }
 
 TEST_F(Program, OptionsOverrideTheStoredSettingAndAnswerForScripts) {
@@ -296,14 +360,36 @@ TEST_F(Program, DiffIsAPatchThatGivesTheConversion) {
     writeFile(work.file("pages/mixed.html"), "a\r  b\r\n<ul>\n x\r\n</ul>");
     writeFile(work.file("pages/cr.html"), "\xEF\xBB\xBF  <ul>\rx\r</ul>\r");
     writeFile(work.file("pages/same.html"), "<ul>\n\tx\n</ul>\n");
+    // Every name Stepwell accepts, however odd, heads a diff that both tools apply.
+    for (const std::string name : {"my page", "ta\tb", "new\nline", "back\\slash", "q\"uote",
+                                   "bad\xff", "esc\x1b[2J", " lead", "trail "})
+        writeFile(work.file("pages/" + name + ".html"), "<ul>\n x\n</ul>\n");
     auto run = runProgram(stepwell, {"--diff", "pages/*.html"}, work.path());
     EXPECT_EQ(run.exitStatus, 1) << run.err;
     EXPECT_EQ(run.out.find("pages/same.html"), std::string::npos);
-    EXPECT_EQ(run.out.rfind("--- a/pages/", 0), 0u);
+    EXPECT_EQ(run.out.rfind("--- ", 0), 0u);
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("--- ", 0) == 0 || line.rfind("+++ ", 0) == 0) {
+            EXPECT_EQ(std::count_if(line.begin(), line.end(),
+                                    [](unsigned char c) { return c < 0x20 || c == 0x7F; }),
+                      0)
+                << line;
+        }
+    }
     writeFile(work.file("changes.patch"), run.out);
+    std::filesystem::create_directories(work.file("git"));
+    std::filesystem::copy(work.file("pages"), work.file("git/pages"));
+    const auto gitApply =
+        runProgram("/usr/bin/git", {"apply", "../changes.patch"}, work.file("git"));
+    ASSERT_EQ(gitApply.exitStatus, 0) << gitApply.out << gitApply.err;
     const auto patch =
         runProgram("/usr/bin/patch", {"-p1", "-s", "-i", "changes.patch"}, work.path());
     ASSERT_EQ(patch.exitStatus, 0) << patch.out << patch.err;
+    for (const auto& page : std::filesystem::directory_iterator(work.file("pages")))
+        EXPECT_EQ(readFile(work.file("git/pages/") + page.path().filename().string()),
+                  readFile(page.path()))
+            << page.path();
     // Patched, every page is what a conversion makes of it: nothing would change now.
     run = runProgram(stepwell, {"--diff", "pages/*.html"}, work.path());
     EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
