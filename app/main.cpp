@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "frame/program.h"
+#include "frame/startup/program.h"
 
 int main(int argc, char** argv) {
     return stepwell::runStepwell(argc, argv);

@@ -2,7 +2,7 @@
 #include "engine/convert.h"
 
 #include "engine/core/convert_lines.h"
-#include "engine/core/failure.h"
+#include "engine/failure.h"
 #include "engine/tag_file.h"
 #include "frame/sys/atomic_file.h"
 #include "frame/sys/background_writer.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "frame/startup.h"
+#include "frame/startup/startup.h"
 #include "ui/layout_rule.h"
 
 #include <QList>

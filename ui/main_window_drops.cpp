@@ -3,7 +3,7 @@
 // converted one after another; the other controls refuse drops.
 #include "ui/main_window.h"
 
-#include "engine/core/prompts.h"
+#include "frame/prompts/prompts.h"
 #include "ui/drive_list.h"
 #include "ui/file_list.h"
 #include "ui/folder_list.h"

@@ -3,8 +3,8 @@
 // settings file, for the next start; the running window is not changed.
 #include "ui/main_window.h"
 
-#include "engine/core/prompts.h"
-#include "frame/settings_store.h"
+#include "frame/prompts/prompts.h"
+#include "frame/startup/settings_store.h"
 #include "frame/text/error.h"
 #include "ui/folder_list.h"
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The entry points of the window module, which the program loads only when it needs the
 // window or a dialog, so that a command-line run never loads the GUI toolkit.
-#include "frame/window_module_entry.h"
+#include "frame/startup/window_module_entry.h"
 #include "ui/window_program.h"
 
 extern "C" {

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "ui/window_program.h"
 
-#include "frame/startup.h"
-#include "frame/terminal_prompts.h"
-#include "frame/window_module.h"
+#include "frame/startup/startup.h"
+#include "frame/prompts/terminal_prompts.h"
+#include "frame/startup/window_module.h"
 #include "ui/dialog_prompts.h"
 #include "ui/display.h"
 #include "ui/main_window.h"

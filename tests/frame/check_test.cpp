@@ -2,7 +2,7 @@
 // Check mode reads files, writes nothing, and lists the ones a conversion would change.
 #include "engine/core/line_error.h"
 #include "engine/tag_file.h"
-#include "frame/check.h"
+#include "frame/startup/check.h"
 
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/temp_dir.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "frame/batch.h"
-#include "frame/command_line.h"
-#include "frame/file_names.h"
+#include "frame/startup/batch.h"
+#include "frame/startup/command_line.h"
+#include "frame/startup/file_names.h"
 
 #include "frame/text/error.h"
 #include "tests/support/child_process.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "frame/settings_store.h"
+#include "frame/startup/settings_store.h"
 
-#include "frame/settings.h"
+#include "frame/startup/settings.h"
 #include "frame/text/error.h"
 
 #include "tests/support/ordinary_user.h"

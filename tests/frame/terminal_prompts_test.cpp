@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "frame/terminal_prompts.h"
+#include "frame/prompts/terminal_prompts.h"
 
 #include <gtest/gtest.h>
 #include <sstream>

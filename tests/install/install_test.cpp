@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Installs the built tree into temporary prefixes, as `make install` and packaging do, and
 // runs the installed program through the link on the search path.
-#include "frame/places.h"
-#include "frame/settings_store.h"
+#include "frame/startup/places.h"
+#include "frame/startup/settings_store.h"
 
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"

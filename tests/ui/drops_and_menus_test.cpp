@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Dropped files and the two default-setting menus, driven through real events.
-#include "engine/core/prompts.h"
+#include "frame/prompts/prompts.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/ui/suite.h"
 #include "tests/ui/window_support.h"

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // The window driven through its real widgets on real folders, with scripted prompts.
-#include "frame/settings.h"
+#include "frame/startup/settings.h"
 #include "frame/sys/files.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/ui/suite.h"

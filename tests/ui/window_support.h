@@ -3,8 +3,8 @@
 
 // What the window tests share: real files, start-up as the program does it, folder entries.
 
-#include "frame/settings.h"
-#include "frame/startup.h"
+#include "frame/startup/settings.h"
+#include "frame/startup/startup.h"
 #include "frame/sys/files.h"
 #include "ui/drive_list.h"
 #include "ui/file_list.h"

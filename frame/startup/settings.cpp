@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "frame/settings.h"
+#include "frame/startup/settings.h"
 
 #include "engine/core/line_reader.h"
 #include "frame/sys/files.h"

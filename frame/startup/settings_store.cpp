@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "frame/settings_store.h"
+#include "frame/startup/settings_store.h"
 
 #include "engine/core/line_reader.h"
-#include "frame/settings.h"
+#include "frame/startup/settings.h"
 #include "frame/sys/atomic_file.h"
 #include "frame/sys/files.h"
 #include "frame/sys/followed_links.h"

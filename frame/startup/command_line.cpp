@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "frame/command_line.h"
+#include "frame/startup/command_line.h"
 
 #include <optional>
 

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
-#include "frame/window_module.h"
+#include "frame/startup/window_module.h"
 
-#include "frame/display_kind.h"
-#include "frame/lazy_prompts.h"
-#include "frame/terminal_prompts.h"
+#include "frame/startup/display_kind.h"
+#include "frame/prompts/lazy_prompts.h"
+#include "frame/prompts/terminal_prompts.h"
 #include "frame/text/paths.h"
-#include "frame/window_module_entry.h"
+#include "frame/startup/window_module_entry.h"
 
 #include <dlfcn.h>
 #include <iostream>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "engine/core/prompts.h"
+#include "frame/prompts/prompts.h"
 
 #include <iosfwd>
 

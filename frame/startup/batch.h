@@ -2,7 +2,7 @@
 #pragma once
 
 #include "engine/convert.h"
-#include "engine/core/prompts.h"
+#include "frame/prompts/prompts.h"
 
 #include <string>
 #include <vector>

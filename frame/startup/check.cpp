@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
-#include "frame/check.h"
+#include "frame/startup/check.h"
 
 #include "engine/compare.h"
 #include "engine/core/convert_lines.h"
-#include "engine/core/failure.h"
-#include "frame/file_names.h"
+#include "engine/failure.h"
+#include "frame/startup/file_names.h"
 #include "frame/sys/fd_io.h"
 #include "frame/sys/system_error.h"
 #include "frame/text/paths.h"

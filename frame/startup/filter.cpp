@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "frame/filter.h"
+#include "frame/startup/filter.h"
 
 #include "engine/core/convert_lines.h"
-#include "engine/core/failure.h"
+#include "engine/failure.h"
 #include "engine/tag_file.h"
 #include "frame/sys/fd_io.h"
 #include "frame/sys/spill_buffer.h"

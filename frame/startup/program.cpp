@@ -1,19 +1,19 @@
 // SPDX-License-Identifier: MIT
-#include "frame/program.h"
+#include "frame/startup/program.h"
 
-#include "frame/batch.h"
-#include "frame/check.h"
-#include "frame/command_line.h"
-#include "frame/filter.h"
-#include "frame/startup.h"
+#include "frame/startup/batch.h"
+#include "frame/startup/check.h"
+#include "frame/startup/command_line.h"
+#include "frame/startup/filter.h"
+#include "frame/startup/startup.h"
 #include "frame/sys/fd_io.h"
 #include "frame/sys/files.h"
 #include "frame/sys/process_start.h"
-#include "frame/terminal_prompts.h"
+#include "frame/prompts/terminal_prompts.h"
 #include "frame/text/error.h"
 #include "frame/text/paths.h"
 #include "frame/text/shown_text.h"
-#include "frame/window_module.h"
+#include "frame/startup/window_module.h"
 
 #include <iostream>
 #include <unistd.h>

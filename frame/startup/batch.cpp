@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "frame/batch.h"
+#include "frame/startup/batch.h"
 
-#include "frame/file_names.h"
+#include "frame/startup/file_names.h"
 
 namespace stepwell {
 

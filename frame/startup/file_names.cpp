@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "frame/file_names.h"
+#include "frame/startup/file_names.h"
 
 #include "frame/sys/files.h"
 #include "frame/sys/folder_listing.h"

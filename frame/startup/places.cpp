@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "frame/places.h"
+#include "frame/startup/places.h"
 
-#include "frame/settings.h"
+#include "frame/startup/settings.h"
 #include "frame/sys/files.h"
 #include "frame/text/paths.h"
 

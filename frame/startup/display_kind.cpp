@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "frame/display_kind.h"
+#include "frame/startup/display_kind.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-#include "engine/core/failure.h"
+#include "engine/failure.h"
 
 #include "engine/core/line_error.h"
-#include "engine/core/prompts.h"
+#include "frame/prompts/prompts.h"
 
 #include <new>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "frame/places.h"
+#include "frame/startup/places.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 
 // The functions the window module exports, looked up by name when it is loaded.
 
-#include "engine/core/prompts.h"
+#include "frame/prompts/prompts.h"
 
 extern "C" {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "frame/startup.h"
+#include "frame/startup/startup.h"
 
-#include "frame/settings.h"
+#include "frame/startup/settings.h"
 #include "frame/sys/files.h"
 #include "frame/text/error.h"
 
