@@ -13,8 +13,6 @@
 #include "frame/sys/line_writer.h"
 #include "frame/text/paths.h"
 
-#include <sys/stat.h>
-
 namespace stepwell {
 namespace {
 
@@ -58,14 +56,12 @@ void takeInputsPlace(AtomicFile& output, const InputFile& input) {
 // input's permission bits (never more than a new file gets), so a private page does not
 // give a public result.
 void takeIdentsPlace(AtomicFile& output, const InputFile& input) {
-    struct stat existing {};
-    if (::stat(output.destination().c_str(), &existing) != 0 || !S_ISREG(existing.st_mode)) {
+    if (!output.replacesAFile()) {
         output.narrowModeTo(input.status().st_mode);
         return;
     }
     requireWritable(output.destination(), output.name(), "cannot overwrite");
-    output.keepAttributesOf(existing);
-    output.keepExtendedAttributesOf(output.destination());
+    output.keepDestinationsAttributes();
 }
 
 // Writes the result and compares it with the input at the same time.

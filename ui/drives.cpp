@@ -3,9 +3,9 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
-#include <sys/stat.h>
 
 namespace stepwell {
 namespace {
@@ -90,9 +90,8 @@ std::vector<Drive> mountedDrives() {
     table << file.rdbuf();
     std::vector<Drive> drives = drivesInMountTable(table.str());
     std::erase_if(drives, [](const Drive& drive) {
-        struct stat info {};
-        return drive.mountPath != "/" &&
-               (::stat(drive.mountPath.c_str(), &info) != 0 || !S_ISDIR(info.st_mode));
+        std::error_code error;
+        return drive.mountPath != "/" && !std::filesystem::is_directory(drive.mountPath, error);
     });
     return drives;
 }

@@ -6,8 +6,6 @@
 #include "frame/text/paths.h"
 
 #include <cstdlib>
-#include <pwd.h>
-#include <unistd.h>
 
 namespace stepwell {
 namespace {
@@ -15,14 +13,6 @@ namespace {
 std::string environment(const char* name) {
     const char* value = std::getenv(name);
     return value ? value : "";
-}
-
-std::string homeFolder() {
-    std::string home = environment("HOME");
-    if (home.empty())
-        if (const passwd* entry = ::getpwuid(::getuid()))
-            home = entry->pw_dir;
-    return home;
 }
 
 // The system's tag table of an installed copy, found from the program's own place so that

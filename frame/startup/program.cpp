@@ -1,22 +1,21 @@
 // SPDX-License-Identifier: MIT
 #include "frame/startup/program.h"
 
+#include "frame/prompts/terminal_prompts.h"
 #include "frame/startup/batch.h"
 #include "frame/startup/check.h"
 #include "frame/startup/command_line.h"
 #include "frame/startup/filter.h"
 #include "frame/startup/startup.h"
+#include "frame/startup/window_module.h"
 #include "frame/sys/fd_io.h"
 #include "frame/sys/files.h"
 #include "frame/sys/process_start.h"
-#include "frame/prompts/terminal_prompts.h"
 #include "frame/text/error.h"
 #include "frame/text/paths.h"
 #include "frame/text/shown_text.h"
-#include "frame/startup/window_module.h"
 
 #include <iostream>
-#include <unistd.h>
 
 namespace stepwell {
 namespace {
@@ -28,7 +27,7 @@ const std::string standardOutput = "standard output";
 // The help or the version on standard output; 1, with an error, when it cannot be written.
 int print(const std::string& text, Prompts& errors) {
     try {
-        writeAll(STDOUT_FILENO, text.data(), text.size(), standardOutput);
+        writeAll(standardOutputFd, text.data(), text.size(), standardOutput);
         return 0;
     } catch (const Error& error) {
         errors.showError(error.what());
@@ -39,7 +38,7 @@ int print(const std::string& text, Prompts& errors) {
 // A check's report that cannot be written is no answer, even when it would have been empty.
 bool reportWritable(Prompts& errors) {
     try {
-        checkWritable(STDOUT_FILENO, standardOutput);
+        checkWritable(standardOutputFd, standardOutput);
         return true;
     } catch (const Error& error) {
         errors.showError(error.what());
@@ -146,12 +145,12 @@ int runStepwell(int& argc, char** argv) {
     case Action::WhichTags:
         return whichTags(command.files, tags, errors);
     case Action::Filter:
-        return runFilter(STDIN_FILENO, STDOUT_FILENO, tags, errors);
+        return runFilter(standardInputFd, standardOutputFd, tags, errors);
     case Action::Check:
         return runCheck(command.files, tags, std::cout, errors, ReportKind::Names);
     case Action::Diff:
         if (command.standardInput)
-            return runDiffOfInput(STDIN_FILENO, tags, std::cout, errors);
+            return runDiffOfInput(standardInputFd, tags, std::cout, errors);
         return runCheck(command.files, tags, std::cout, errors, ReportKind::Diffs);
     default:
         return convertFiles(command, state, tags, argc, argv);

@@ -13,7 +13,6 @@
 
 #include <cerrno>
 #include <optional>
-#include <sys/stat.h>
 #include <vector>
 
 namespace stepwell {
@@ -33,12 +32,8 @@ std::string settingsTarget(const std::string& path) {
 
 StoredSettings readStored(const std::string& path) {
     StoredSettings stored;
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT)
-            return stored;
-        throw systemError(path, "cannot read", errno);
-    }
+    if (!isPresent(path, "cannot read"))
+        return stored;
     // A file that cannot be read must not be overwritten: its other line would be lost.
     InputFile file(path);
     stored.status = file.status();

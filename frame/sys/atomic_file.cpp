@@ -97,6 +97,19 @@ void AtomicFile::keepAttributesOf(const struct stat& original) {
         throw systemError(name_, "cannot set the permissions of the result", errno);
 }
 
+bool AtomicFile::replacesAFile() const {
+    struct stat status {};
+    return ::stat(destination_.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+}
+
+void AtomicFile::keepDestinationsAttributes() {
+    struct stat status {};
+    if (::stat(destination_.c_str(), &status) != 0)
+        throw systemError(name_, "cannot overwrite", errno);
+    keepAttributesOf(status);
+    keepExtendedAttributesOf(destination_);
+}
+
 void AtomicFile::keepExtendedAttributesOf(int from) {
     const std::string why = copyExtendedAttributes({from, {}}, fd_.get());
     if (!why.empty())

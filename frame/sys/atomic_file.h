@@ -40,6 +40,14 @@ public:
     /// owner and group where the user may (root may always). Throws Error.
     void keepAttributesOf(const struct stat& original);
 
+    /// Whether the destination is a regular file (links followed) that the result replaces.
+    bool replacesAFile() const;
+
+    /// For a destination that is a regular file: gives the result its permission bits, owner,
+    /// group and extended attributes, as keepAttributesOf() and keepExtendedAttributesOf()
+    /// do. Throws Error.
+    void keepDestinationsAttributes();
+
     /// Copies the extended attributes (POSIX ACLs among them) of the open file `from`, or of
     /// the file at `from`. One that cannot be copied (a file system without them) is no
     /// reason to fail: it gets a one-line note on standard error, when that is a terminal.

@@ -38,4 +38,8 @@ void writeAll(int fd, const char* data, std::size_t size, const std::string& nam
     }
 }
 
+bool isTerminal(int fd) {
+    return ::isatty(fd) == 1;
+}
+
 } // namespace stepwell

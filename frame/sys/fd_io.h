@@ -6,6 +6,14 @@
 
 namespace stepwell {
 
+/// The standard streams' descriptors.
+inline constexpr int standardInputFd = 0;
+inline constexpr int standardOutputFd = 1;
+inline constexpr int standardErrorFd = 2;
+
+/// Whether `fd` is a terminal.
+bool isTerminal(int fd);
+
 /// Reads up to `size` bytes from `fd` into `buffer`, going on after interruptions; returns
 /// how many were read, 0 at the end. Throws Error naming `name` when reading fails.
 std::size_t readSome(int fd, char* buffer, std::size_t size, const std::string& name);

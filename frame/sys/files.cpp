@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <memory>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,6 +28,23 @@ bool isFolder(const std::string& path) {
 bool pathExists(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
+}
+
+bool isPresent(const std::string& path, const std::string& doing) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) == 0)
+        return true;
+    if (errno == ENOENT)
+        return false;
+    throw systemError(path, doing, errno);
+}
+
+std::string homeFolder() {
+    const char* home = std::getenv("HOME");
+    if (home && *home)
+        return home;
+    const passwd* entry = ::getpwuid(::getuid());
+    return entry ? entry->pw_dir : "";
 }
 
 void makeFolders(const std::string& folder) {

@@ -15,6 +15,13 @@ bool isFolder(const std::string& path);
 /// Whether anything at all (a file, a folder, a dangling link) exists at `path`.
 bool pathExists(const std::string& path);
 
+/// Whether something exists at `path`, links followed. Throws Error "PATH: DOING: why" when
+/// that cannot be told (a folder on the way that may not be searched, say).
+bool isPresent(const std::string& path, const std::string& doing);
+
+/// The user's home folder: $HOME, or the one the user database gives.
+std::string homeFolder();
+
 /// Creates `folder` and any folders above it that are missing. Throws Error, naming the
 /// folder that could not be made, when that fails.
 void makeFolders(const std::string& folder);
