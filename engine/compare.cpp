@@ -2,32 +2,27 @@
 #include "engine/compare.h"
 
 #include "engine/core/convert_lines.h"
+#include "engine/lines_of.h"
 #include "frame/sys/byte_comparer.h"
-#include "frame/sys/input_file.h"
 
 namespace stepwell {
-namespace {
 
-LineReader linesOf(InputFile& input) {
-    return LineReader(
-        [&input](char* buffer, std::size_t size) { return input.read(buffer, size); });
-}
-
-} // namespace
-
-bool wouldChange(const std::string& path, const TagTable& table) {
-    InputFile input(path);
+bool wouldChange(InputFile& input, const TagTable& table) {
     LineReader lines = linesOf(input);
-    ByteComparer original(input.fd(), path);
+    ByteComparer original(input.fd(), input.path());
     convertLines(lines, original, table);
     return !original.matchedAll();
 }
 
-bool diffFile(const std::string& path, const TagTable& table, const UnifiedDiff::Sink& sink) {
-    InputFile input(path);
+bool diffOf(InputFile& input, const TagTable& table, const std::string& oldName,
+            const std::string& newName, const UnifiedDiff::Sink& sink) {
     LineReader lines = linesOf(input);
-    UnifiedDiff diff("a/" + path, "b/" + path, sink);
+    UnifiedDiff diff(oldName, newName, sink);
     return diffConversion(lines, table, diff);
+}
+
+std::pair<std::string, std::string> diffNamesOf(const std::string& path) {
+    return {"a/" + path, "b/" + path};
 }
 
 } // namespace stepwell

@@ -3,21 +3,28 @@
 
 #include "engine/core/tag_table.h"
 #include "engine/core/unified_diff.h"
+#include "frame/sys/input_file.h"
 
 #include <string>
 
 namespace stepwell {
 
-// Converting a file without writing anything, to see what a conversion in place would do.
-// Both read the whole file even after a difference: a line that cannot be converted means
-// the file could not be replaced either. Both throw Error when the file cannot be read, and
-// LineError (with the line number) when a line cannot be converted.
+// Converting an input (a file, or standard input) without writing anything, to see what a
+// conversion in place would do. Both read the whole input even after a difference: a line
+// that cannot be converted means the file could not be replaced either. Both throw Error
+// when the input cannot be read, and LineError (with the line number) when a line cannot
+// be converted.
 
-/// Whether converting the file at `path` in place would change any of its bytes.
-bool wouldChange(const std::string& path, const TagTable& table);
+/// Whether converting `input` in place would change any of its bytes.
+bool wouldChange(InputFile& input, const TagTable& table);
 
-/// Writes to `sink` a unified diff from the file at `path` to its conversion, headed
-/// "--- a/PATH" and "+++ b/PATH" so that `patch -p1` applies it; returns whether they differ.
-bool diffFile(const std::string& path, const TagTable& table, const UnifiedDiff::Sink& sink);
+/// Writes to `sink` a unified diff from `input` to its conversion, headed "--- OLDNAME" and
+/// "+++ NEWNAME"; returns whether they differ.
+bool diffOf(InputFile& input, const TagTable& table, const std::string& oldName,
+            const std::string& newName, const UnifiedDiff::Sink& sink);
+
+/// The names that head the diff of the file at `path`, "a/PATH" and "b/PATH", so that
+/// `patch -p1` and `git apply` apply it.
+std::pair<std::string, std::string> diffNamesOf(const std::string& path);
 
 } // namespace stepwell

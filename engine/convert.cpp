@@ -3,6 +3,7 @@
 
 #include "engine/core/convert_lines.h"
 #include "engine/failure.h"
+#include "engine/lines_of.h"
 #include "engine/tag_file.h"
 #include "frame/sys/atomic_file.h"
 #include "frame/sys/background_writer.h"
@@ -64,18 +65,6 @@ void takeIdentsPlace(AtomicFile& output, const InputFile& input) {
     output.keepDestinationsAttributes();
 }
 
-// Writes the result and compares it with the input at the same time.
-struct WriteAndCompare {
-    BackgroundWriter& writer;
-    ByteComparer& original;
-
-    void write(std::string_view text) {
-        writer.write(text);
-        original.write(text);
-    }
-    void flush() { writer.flush(); }
-};
-
 } // namespace
 
 std::string identPath(const std::string& path) {
@@ -84,7 +73,7 @@ std::string identPath(const std::string& path) {
 
 ConvertResult convertFile(const std::string& path, const ConvertOptions& options,
                           Prompts& prompts) {
-    const bool replace = options.replaceSetting != 0;
+    const bool replace = options.replace;
     try {
         // Writing through a link replaces the link's target and keeps the link, but only a
         // link that this user may follow, to a regular file.
@@ -95,8 +84,7 @@ ConvertResult convertFile(const std::string& path, const ConvertOptions& options
         const TagTable table = loadTagTableFor(path, options.tagTables);
 
         InputFile input(path);
-        LineReader lines(
-            [&input](char* buffer, std::size_t size) { return input.read(buffer, size); });
+        LineReader lines = linesOf(input);
         // The result goes to a temporary file beside its destination.
         AtomicFile output(written, target);
         if (replace)
@@ -113,7 +101,7 @@ ConvertResult convertFile(const std::string& path, const ConvertOptions& options
         // A result identical to the input leaves the file alone (same inode, same time); the
         // temporary file goes with `output`.
         ByteComparer original(input.fd(), path);
-        WriteAndCompare both{writer, original};
+        BothSinks both(writer, original);
         convertLines(lines, both, table);
         // Another program's save while this one ran must not be undone.
         if (!original.matchedAll())

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "frame/prompts/prompts.h"
 #include "engine/tag_file.h"
+#include "frame/prompts/prompts.h"
 
 #include <string>
 
@@ -14,7 +14,7 @@ enum class ConvertResult { Converted, Declined, Failed };
 /// What a conversion needs to know besides the file.
 struct ConvertOptions {
     TagTablePlaces tagTables; // where the file's tag table is looked for
-    int replaceSetting = 0;   // 0 off; 1 on; 2, the greyed state, also on
+    bool replace = false;     // replace the file, or write "<path>.ident" beside it
 };
 
 /// Converts one file: asks before replacing the input or overwriting an existing

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "engine/tag_file.h"
 
-#include "engine/core/line_reader.h"
+#include "engine/lines_of.h"
 #include "frame/sys/files.h"
 #include "frame/sys/input_file.h"
 #include "frame/sys/trusted_files.h"
@@ -65,14 +65,9 @@ TagTable readTagFile(const std::string& path) {
     // into memory whole.
     constexpr std::uint64_t largest = 1 << 20;
     InputFile file(path);
-    std::uint64_t read = 0;
-    LineReader lines([&](char* buffer, std::size_t size) {
-        const std::size_t got = file.read(buffer, size);
-        read += got;
-        if (read > largest)
-            throw Error(path + ": is larger than 1 MiB, too large for a tag table");
-        return got;
-    });
+    if (static_cast<std::uint64_t>(file.status().st_size) > largest)
+        throw Error(path + ": is larger than 1 MiB, too large for a tag table");
+    LineReader lines = linesOf(file);
     return parseTagTable(lines, path);
 }
 

@@ -97,22 +97,22 @@ void MainWindow::showStartupState(const StartupState& state) {
         Dir1->setPath(root, root);
 }
 
-int MainWindow::replaceSetting() const {
+ReplaceSetting MainWindow::replaceSetting() const {
     switch (Check1->checkState()) {
     case Qt::Checked:
-        return 1;
+        return ReplaceSetting::On;
     case Qt::PartiallyChecked:
-        return 2;
+        return ReplaceSetting::Greyed;
     default:
-        return 0;
+        return ReplaceSetting::Off;
     }
 }
 
-void MainWindow::setReplaceSetting(int value) {
-    Check1->setTristate(value == 2);
-    Check1->setCheckState(value == 1   ? Qt::Checked
-                          : value == 2 ? Qt::PartiallyChecked
-                                       : Qt::Unchecked);
+void MainWindow::setReplaceSetting(ReplaceSetting setting) {
+    Check1->setTristate(setting == ReplaceSetting::Greyed);
+    Check1->setCheckState(setting == ReplaceSetting::On       ? Qt::Checked
+                          : setting == ReplaceSetting::Greyed ? Qt::PartiallyChecked
+                                                              : Qt::Unchecked);
 }
 
 void MainWindow::changeDrive(int index) {
@@ -146,7 +146,7 @@ void MainWindow::convert(const std::string& path) {
     // Drops are refused while a conversion's question is open, so that two never interleave.
     const QScopedValueRollback<bool> busyFlag(converting_, true);
     const OverrideCursor busy(Qt::WaitCursor);
-    convertFile(path, {places_.tagTables(), replaceSetting()}, *prompts_);
+    convertFile(path, {places_.tagTables(), replacesFiles(replaceSetting())}, *prompts_);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

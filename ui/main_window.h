@@ -39,9 +39,9 @@ public:
     explicit MainWindow(const StartupState& state, Prompts* prompts = nullptr);
     ~MainWindow() override;
 
-    /// The replace setting the check box shows: 0 off, 1 on, 2 greyed (also on).
-    int replaceSetting() const;
-    void setReplaceSetting(int value);
+    /// The replace setting the check box shows.
+    ReplaceSetting replaceSetting() const;
+    void setReplaceSetting(ReplaceSetting setting);
 
     /// Places the folder list, the file list and the pattern box for the window's size.
     void layoutControls();

@@ -6,6 +6,7 @@
 #include "engine/core/line_reader.h"
 #include "engine/core/output_blocks.h"
 #include "engine/core/tag_table.h"
+#include "engine/core/text_sink.h"
 
 #include <cstdint>
 #include <string>
@@ -47,11 +48,10 @@ void forEachConvertedLine(LineReader& in, const TagTable& table, Each&& each) {
 /// The UTF-8 byte-order mark, which a conversion keeps at the start.
 inline constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 
-/// Re-indents every line of `in` into `out`, anything with write(std::string_view) and
-/// flush(), with the line break the input used first (LF when it has none), keeping a
-/// byte-order mark. Throws LineError prefixed with the line number, and what `in` and `out`
-/// throw.
-template <class Output> void convertLines(LineReader& in, Output& out, const TagTable& table) {
+/// Re-indents every line of `in` into `out`, with the line break the input used first (LF
+/// when it has none), keeping a byte-order mark. Throws LineError prefixed with the line
+/// number, and what `in` and `out` throw.
+template <TextSink Output> void convertLines(LineReader& in, Output& out, const TagTable& table) {
     OutputBlocks<Output> blocks(out);
     bool started = false;
     const auto start = [&] {

@@ -8,10 +8,10 @@
 
 namespace stepwell {
 
-/// Gathers output lines into blocks before they go to `Output` (anything with
-/// write(std::string_view)), so that the output takes one call per block rather than
-/// several per line. An output that lends room in its own buffer (room(std::size_t) and
-/// fill(std::size_t)) gets the lines written there, and so copied once, not twice.
+/// Gathers output lines into blocks before they go to `Output` (a TextSink), so that the
+/// output takes one call per block rather than several per line. An output that lends room in its
+/// own buffer (room(std::size_t) and fill(std::size_t)) gets the lines written there, and so copied
+/// once, not twice.
 template <class Output> class OutputBlocks {
     static constexpr bool inPlace = requires(Output & out) {
         out.room(std::size_t{});

@@ -89,14 +89,16 @@ Outcome checkFile(const std::string& path, Tables& tables, ReportKind kind, Repo
         const TagTable* table = tables.forFile(path);
         if (!table)
             return Outcome::Unknown;
+        InputFile input(path);
         if (kind == ReportKind::Names) {
-            if (!wouldChange(path, *table))
+            if (!wouldChange(input, *table))
                 return Outcome::Same;
             report.write(escapeControlBytes(path) + "\n"); // one name a line
             return Outcome::Changed;
         }
+        const auto [oldName, newName] = diffNamesOf(path);
         const auto write = [&report](std::string_view text) { report.write(text); };
-        return diffFile(path, *table, write) ? Outcome::Changed : Outcome::Same;
+        return diffOf(input, *table, oldName, newName, write) ? Outcome::Changed : Outcome::Same;
     } catch (...) {
         showCurrentFailure(path, prompts);
         return Outcome::Unknown;
@@ -123,19 +125,16 @@ int runCheck(const std::vector<std::string>& tokens, const TagTablePlaces& place
     return unknown || !allNamed || !listed ? 2 : changed ? 1 : 0;
 }
 
-int runDiffOfInput(int in, const TagTablePlaces& places, std::ostream& out, Prompts& prompts) {
-    const std::string inputName = "standard input";
+int runDiffOfInput(const TagTablePlaces& places, std::ostream& out, Prompts& prompts) {
+    InputFile input = InputFile::standardInput();
     Report report(out);
     bool changed = false;
     try {
         const TagTable table = loadTagTable(places, "");
-        LineReader lines([in, &inputName](char* buffer, std::size_t size) {
-            return readSome(in, buffer, size, inputName);
-        });
-        UnifiedDiff diff("-", "-", [&report](std::string_view text) { report.write(text); });
-        changed = diffConversion(lines, table, diff);
+        const auto write = [&report](std::string_view text) { report.write(text); };
+        changed = diffOf(input, table, "-", "-", write);
     } catch (...) {
-        showCurrentFailure(inputName, prompts);
+        showCurrentFailure(input.path(), prompts);
         return 2;
     }
     if (!report.delivered(prompts))

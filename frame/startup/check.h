@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "frame/prompts/prompts.h"
 #include "engine/tag_file.h"
+#include "frame/prompts/prompts.h"
 
 #include <iosfwd>
 #include <string>
@@ -27,8 +27,8 @@ enum class ReportKind {
 int runCheck(const std::vector<std::string>& tokens, const TagTablePlaces& places,
              std::ostream& out, Prompts& prompts, ReportKind kind = ReportKind::Names);
 
-/// Reports, as a unified diff to `out`, how the text read from `in` would change; the
-/// tag table is looked up from the current folder. Returns the exit status as runCheck.
-int runDiffOfInput(int in, const TagTablePlaces& places, std::ostream& out, Prompts& prompts);
+/// Reports, as a unified diff to `out`, how standard input would change; the tag table is
+/// looked up from the current folder. Returns the exit status as runCheck.
+int runDiffOfInput(const TagTablePlaces& places, std::ostream& out, Prompts& prompts);
 
 } // namespace stepwell

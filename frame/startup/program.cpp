@@ -99,7 +99,7 @@ void noteWhenNoTableApplies(TagTablePlaces& places, bool& said, Prompts& errors)
 
 int convertFiles(const CommandLine& command, const StartupState& state, const TagTablePlaces& tags,
                  int& argc, char** argv) {
-    const int replace = command.replace ? (*command.replace ? 1 : 0) : state.replaceSetting;
+    const bool replace = command.replace.value_or(replacesFiles(state.replaceSetting));
     const auto prompts = promptsForCommandLine(state.places.programDir, argc, argv);
     if (command.yes) {
         YesPrompts yes(*prompts);
@@ -145,12 +145,12 @@ int runStepwell(int& argc, char** argv) {
     case Action::WhichTags:
         return whichTags(command.files, tags, errors);
     case Action::Filter:
-        return runFilter(standardInputFd, standardOutputFd, tags, errors);
+        return runFilter(tags, errors);
     case Action::Check:
         return runCheck(command.files, tags, std::cout, errors, ReportKind::Names);
     case Action::Diff:
         if (command.standardInput)
-            return runDiffOfInput(standardInputFd, tags, std::cout, errors);
+            return runDiffOfInput(tags, std::cout, errors);
         return runCheck(command.files, tags, std::cout, errors, ReportKind::Diffs);
     default:
         return convertFiles(command, state, tags, argc, argv);

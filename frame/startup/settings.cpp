@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frame/startup/settings.h"
 
-#include "engine/core/line_reader.h"
+#include "engine/lines_of.h"
 #include "frame/sys/files.h"
 #include "frame/sys/input_file.h"
 #include "frame/text/error.h"
@@ -10,11 +10,12 @@
 namespace stepwell {
 namespace {
 
-// The check box value of a line-2 text: its leading number, rounded; 0 when that is not a
+// The setting a line-2 text gives: its leading number, rounded; off when that is not a
 // value the check box takes.
-int replaceSettingOf(std::string_view text) {
+ReplaceSetting replaceSettingOf(std::string_view text) {
     const auto value = roundToInt16(leadingNumber(text));
-    return value && *value >= 0 && *value <= 2 ? *value : 0;
+    return value && *value >= 0 && *value <= 2 ? static_cast<ReplaceSetting>(*value)
+                                               : ReplaceSetting::Off;
 }
 
 } // namespace
@@ -25,8 +26,7 @@ Settings readSettings(const std::string& path) {
         return settings;
     try {
         InputFile file(path);
-        LineReader reader(
-            [&file](char* buffer, std::size_t size) { return file.read(buffer, size); });
+        LineReader reader = linesOf(file);
         std::string_view line;
         if (!reader.next(line))
             return settings;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "frame/startup/settings_store.h"
 
-#include "engine/core/line_reader.h"
+#include "engine/lines_of.h"
 #include "frame/startup/settings.h"
 #include "frame/sys/atomic_file.h"
 #include "frame/sys/files.h"
@@ -37,7 +37,7 @@ StoredSettings readStored(const std::string& path) {
     // A file that cannot be read must not be overwritten: its other line would be lost.
     InputFile file(path);
     stored.status = file.status();
-    LineReader reader([&file](char* buffer, std::size_t size) { return file.read(buffer, size); });
+    LineReader reader = linesOf(file);
     std::string_view line;
     while (stored.lines.size() < 2 && reader.next(line))
         stored.lines.emplace_back(line);
@@ -84,13 +84,14 @@ void storeDefaultFolder(const std::string& settingsFile, const std::string& fold
     writeSettings(path, stored, lines);
 }
 
-void storeDefaultReplaceSetting(const std::string& settingsFile, int replaceSetting) {
+void storeDefaultReplaceSetting(const std::string& settingsFile, ReplaceSetting replaceSetting) {
     const std::string path = settingsTarget(settingsFile);
-    if (replaceSetting < 0 || replaceSetting > 2)
-        throw Error(path + ": " + std::to_string(replaceSetting) + " is not a replace setting");
+    const int value = static_cast<int>(replaceSetting);
+    if (value < 0 || value > 2)
+        throw Error(path + ": " + std::to_string(value) + " is not a replace setting");
     const StoredSettings stored = readStored(path);
     const std::string folder = stored.lines.empty() ? std::string() : stored.lines[0];
-    writeSettings(path, stored, {folder, std::to_string(replaceSetting)});
+    writeSettings(path, stored, {folder, std::to_string(value)});
 }
 
 } // namespace stepwell

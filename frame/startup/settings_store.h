@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "frame/startup/settings.h"
+
 #include <string>
 
 namespace stepwell {
@@ -15,7 +17,7 @@ namespace stepwell {
 /// Stores `folder` as line 1 of the settings file, keeping line 2.
 void storeDefaultFolder(const std::string& path, const std::string& folder);
 
-/// Stores `replaceSetting` (0, 1 or 2) as line 2, keeping line 1.
-void storeDefaultReplaceSetting(const std::string& path, int replaceSetting);
+/// Stores `replaceSetting` as line 2 (0, 1 or 2), keeping line 1.
+void storeDefaultReplaceSetting(const std::string& path, ReplaceSetting replaceSetting);
 
 } // namespace stepwell

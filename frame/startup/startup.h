@@ -2,6 +2,7 @@
 #pragma once
 
 #include "frame/startup/places.h"
+#include "frame/startup/settings.h"
 
 #include <string>
 
@@ -13,7 +14,7 @@ struct StartupState {
     std::string startDirectory; // the current directory the program was started in
     std::string defaultFolder;  // from the settings file; "" when there is none
     std::string pattern = "*.html";
-    int replaceSetting = 0; // from the settings file; 0 when there is none
+    ReplaceSetting replaceSetting = ReplaceSetting::Off; // from the settings file
 };
 
 /// Finds the program's places and reads the settings file. Changes nothing.

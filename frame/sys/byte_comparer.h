@@ -9,8 +9,9 @@
 namespace stepwell {
 
 /// Compares text, given piece by piece, with the bytes of an open file, without holding
-/// the file in memory. It reads with pread, so the descriptor's own position is left for
-/// another reader. The comparer does not own the descriptor.
+/// the file in memory: a sink (see TextSink) whose write() compares instead of storing. It reads
+/// with pread, so the descriptor's own position is left for another reader. The comparer does not
+/// own the descriptor.
 class ByteComparer {
 public:
     /// `name` is used in error messages.

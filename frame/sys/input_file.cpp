@@ -29,17 +29,26 @@ InputFile::InputFile(const std::string& path) : path_(path) {
     if (!S_ISREG(info.st_mode))
         throw notRegular(path, info.st_mode);
     // O_NONBLOCK keeps a pipe swapped in after the check from blocking the open.
-    fd_.reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
-    if (!fd_)
+    owned_.reset(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    fd_ = owned_.get();
+    if (!owned_)
         throw systemError(path, "cannot open", errno);
-    if (::fstat(fd_.get(), &status_) != 0)
+    if (::fstat(fd_, &status_) != 0)
         throw systemError(path, "cannot open", errno);
     if (!S_ISREG(status_.st_mode))
         throw notRegular(path, status_.st_mode);
 }
 
+InputFile InputFile::standardInput() {
+    InputFile input;
+    input.path_ = "standard input";
+    input.fd_ = standardInputFd;
+    ::fstat(input.fd_, &input.status_); // nothing relies on it: standard input is read as it is
+    return input;
+}
+
 std::size_t InputFile::read(char* buffer, std::size_t size) {
-    return readSome(fd_.get(), buffer, size, path_);
+    return readSome(fd_, buffer, size, path_);
 }
 
 } // namespace stepwell

@@ -9,14 +9,18 @@
 
 namespace stepwell {
 
-/// A regular file opened for reading, closed when the object goes.
+/// A regular file opened for reading, closed when the object goes; or standard input.
 class InputFile {
 public:
     /// Opens `path`. Throws Error when it cannot be opened or is not a regular file;
     /// folders, pipes and devices are refused before they are opened, so nothing blocks.
     explicit InputFile(const std::string& path);
 
-    int fd() const { return fd_.get(); }
+    /// Standard input, whatever it is (a pipe, a terminal, a file), named "standard input"
+    /// in messages; it is not closed when the object goes.
+    static InputFile standardInput();
+
+    int fd() const { return fd_; }
     const std::string& path() const { return path_; }
     /// The file's status as it was opened.
     const struct stat& status() const { return status_; }
@@ -25,8 +29,11 @@ public:
     std::size_t read(char* buffer, std::size_t size);
 
 private:
+    InputFile() = default;
+
     std::string path_;
-    UniqueFd fd_;
+    UniqueFd owned_;
+    int fd_ = -1;
     struct stat status_ {};
 };
 

@@ -26,7 +26,7 @@ class ConvertFile : public ::testing::Test {
 protected:
     void SetUp() override { writeFile(program.file(tagFileName), rowsTable); }
 
-    ConvertResult convert(const std::string& path, int replace = 0) {
+    ConvertResult convert(const std::string& path, bool replace = false) {
         return convertFile(path, {program.path(), replace}, prompts);
     }
     // Converts `input` as a fresh page.html (not replacing) and returns page.html.ident.
@@ -108,9 +108,9 @@ TEST_F(ConvertFile, ReplaceModeAsksAndReplacesKeepingPermissions) {
     writeFile(page, " <table>\n x\n");
     ::chmod(page.c_str(), 0640);
     prompts = ScriptedPrompts({false, true});
-    EXPECT_EQ(convert(page, 1), ConvertResult::Declined);
+    EXPECT_EQ(convert(page, true), ConvertResult::Declined);
     EXPECT_EQ(readFile(page), " <table>\n x\n");
-    EXPECT_EQ(convert(page, 2), ConvertResult::Converted); // the greyed state counts as on
+    EXPECT_EQ(convert(page, true), ConvertResult::Converted);
     EXPECT_EQ(readFile(page), "<table>\n\tx\n");
     EXPECT_EQ(prompts.questions.back(), page + "を置換しますか?");
     struct stat info {};
@@ -124,7 +124,7 @@ TEST_F(ConvertFile, ReplacingThroughALinkReplacesItsTarget) {
     writeFile(work.file("real/page.html"), " <table>\n");
     ASSERT_EQ(::symlink("real/page.html", work.file("link.html").c_str()), 0);
     prompts = ScriptedPrompts({true});
-    EXPECT_EQ(convert(work.file("link.html"), 1), ConvertResult::Converted);
+    EXPECT_EQ(convert(work.file("link.html"), true), ConvertResult::Converted);
     EXPECT_EQ(readFile(work.file("real/page.html")), "<table>\n");
     struct stat info {};
     ASSERT_EQ(::lstat(work.file("link.html").c_str(), &info), 0);
@@ -135,13 +135,13 @@ TEST_F(ConvertFile, AFileNamedLikeTheOldTemporaryIsLeftAlone) {
     writeFile(work.file("tmpStepwell.tmp"), "mine");
     writeFile(work.file("page.html"), "x");
     prompts = ScriptedPrompts({true});
-    EXPECT_EQ(convert(work.file("page.html"), 1), ConvertResult::Converted);
+    EXPECT_EQ(convert(work.file("page.html"), true), ConvertResult::Converted);
     EXPECT_EQ(readFile(work.file("tmpStepwell.tmp")), "mine");
 }
 
 TEST_F(ConvertFile, ReplaceQuestionComesEvenForAMissingInputThenTheError) {
     prompts = ScriptedPrompts({true});
-    EXPECT_EQ(convert(work.file("none.html"), 1), ConvertResult::Failed);
+    EXPECT_EQ(convert(work.file("none.html"), true), ConvertResult::Failed);
     ASSERT_EQ(prompts.errors.size(), 1u);
     EXPECT_NE(prompts.errors[0].find(work.file("none.html")), std::string::npos);
     EXPECT_EQ(listFolder(work.path()), "");
@@ -167,7 +167,7 @@ TEST_F(ConvertFile, LineErrorKeepsInputAndOutputAsTheyWereAndNamesTheLine) {
     writeFile(page + ".ident", "old");
     prompts = ScriptedPrompts({true, true});
     EXPECT_EQ(convert(page), ConvertResult::Failed);
-    EXPECT_EQ(convert(page, 1), ConvertResult::Failed);
+    EXPECT_EQ(convert(page, true), ConvertResult::Failed);
     EXPECT_EQ(readFile(page), "<a>\n<a>\n<bad>\n");
     EXPECT_EQ(readFile(page + ".ident"), "old");
     EXPECT_EQ(listFolder(work.path()), "page.html page.html.ident");

@@ -59,7 +59,8 @@ TEST_F(Program, QuestionsAreAnsweredOnStandardInput) {
 TEST_F(Program, ReplaceSettingAsksForEachFileAndTokensIgnoreTheDefaultFolder) {
     TempDir elsewhere;
     writeFile(elsewhere.file("a.html"), " other\n");
-    writeFile(programDir.file("Stepwell.ini"), elsewhere.path() + "\r\n1\r\n");
+    // 2, the greyed state of the check box, counts as on.
+    writeFile(programDir.file("Stepwell.ini"), elsewhere.path() + "\r\n2\r\n");
     writeFile(work.file("a.html"), " a\n");
     writeFile(work.file("b.html"), " b\n");
     const auto run = runProgram(stepwell, {"*.html"}, work.path(), "y\nn\n");

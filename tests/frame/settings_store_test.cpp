@@ -34,25 +34,25 @@ TEST_F(SettingsStore, FolderKeepsLineTwoAsWrittenAndDropsLaterLines) {
     EXPECT_EQ(readFile(ini()), "/srv/my www \r\n 1.5 \r\n");
     const Settings settings = readSettings(ini());
     EXPECT_EQ(settings.defaultFolder, "/srv/my www ");
-    EXPECT_EQ(settings.replaceSetting, 2);
+    EXPECT_EQ(settings.replaceSetting, ReplaceSetting::Greyed);
     EXPECT_EQ(listFolder(dir.path()), settingsFileName); // no temporary file left behind
 }
 
 TEST_F(SettingsStore, ReplaceSettingKeepsLineOneAsWritten) {
     givenIni("/srv/www \r2\r");
-    storeDefaultReplaceSetting(ini(), 0);
+    storeDefaultReplaceSetting(ini(), ReplaceSetting::Off);
     EXPECT_EQ(readFile(ini()), "/srv/www \r\n0\r\n");
-    storeDefaultReplaceSetting(ini(), 1);
+    storeDefaultReplaceSetting(ini(), ReplaceSetting::On);
     const Settings settings = readSettings(ini());
     EXPECT_EQ(settings.defaultFolder, "/srv/www ");
-    EXPECT_EQ(settings.replaceSetting, 1);
+    EXPECT_EQ(settings.replaceSetting, ReplaceSetting::On);
 }
 
 TEST_F(SettingsStore, OneLineFile) {
     givenIni("/old\r\n");
     storeDefaultFolder(ini(), "/new");
     EXPECT_EQ(readFile(ini()), "/new\r\n"); // no second line is made up
-    storeDefaultReplaceSetting(ini(), 1);
+    storeDefaultReplaceSetting(ini(), ReplaceSetting::On);
     EXPECT_EQ(readFile(ini()), "/new\r\n1\r\n");
 }
 
@@ -73,11 +73,11 @@ TEST_F(SettingsStore, MissingOrEmptyFileIsCreatedWithBothLines) {
     TempDir other;
     const std::string user = other.file("config/stepwell/") + settingsFileName;
     ::umask(027);
-    storeDefaultReplaceSetting(user, 2);
+    storeDefaultReplaceSetting(user, ReplaceSetting::Greyed);
     ::umask(userMask);
     EXPECT_EQ(modeOf(user), 0640u);
     EXPECT_EQ(readFile(user), "\r\n2\r\n");
-    EXPECT_EQ(readSettings(user).replaceSetting, 2);
+    EXPECT_EQ(readSettings(user).replaceSetting, ReplaceSetting::Greyed);
     EXPECT_EQ(readSettings(user).defaultFolder, "");
 
     givenIni("");
@@ -116,15 +116,16 @@ TEST_F(SettingsStore, ProgramFolderThatCannotHoldTheFileFails) {
     writeFile(notAFolder, "program");
     expectFailureNamingTheFile(
         [&] { storeDefaultFolder(notAFolder + "/" + settingsFileName, "/a"); });
-    expectFailureNamingTheFile(
-        [&] { storeDefaultReplaceSetting(notAFolder + "/" + settingsFileName, 1); });
+    expectFailureNamingTheFile([&] {
+        storeDefaultReplaceSetting(notAFolder + "/" + settingsFileName, ReplaceSetting::On);
+    });
     EXPECT_EQ(readFile(notAFolder), "program");
 }
 
 TEST_F(SettingsStore, SettingsFileThatCannotBeReadIsNotOverwritten) {
     std::filesystem::create_directory(ini());
     expectFailureNamingTheFile([&] { storeDefaultFolder(ini(), "/a"); });
-    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(ini(), 1); });
+    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(ini(), ReplaceSetting::On); });
     EXPECT_TRUE(std::filesystem::is_directory(ini()));
 }
 
@@ -134,7 +135,7 @@ TEST_F(SettingsStore, ReadOnlyProgramFolderFailsAndLeavesTheFile) {
     givenIni("/a\r\n1\r\n");
     ::chmod(dir.path().c_str(), 0555);
     expectFailureNamingTheFile([&] { storeDefaultFolder(ini(), "/b"); });
-    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(ini(), 0); });
+    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(ini(), ReplaceSetting::Off); });
     ::chmod(dir.path().c_str(), 0755);
     EXPECT_EQ(readFile(ini()), "/a\r\n1\r\n");
     EXPECT_EQ(listFolder(dir.path()), settingsFileName);
@@ -144,8 +145,10 @@ TEST_F(SettingsStore, RefusesValuesThatWouldCorruptTheFile) {
     givenIni("/a\r\n1\r\n");
     expectFailureNamingTheFile([&] { storeDefaultFolder(ini(), "/b\n0"); });
     expectFailureNamingTheFile([&] { storeDefaultFolder(ini(), "/b\rc"); });
-    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(ini(), 3); });
-    expectFailureNamingTheFile([&] { storeDefaultReplaceSetting(ini(), -1); });
+    expectFailureNamingTheFile(
+        [&] { storeDefaultReplaceSetting(ini(), static_cast<ReplaceSetting>(3)); });
+    expectFailureNamingTheFile(
+        [&] { storeDefaultReplaceSetting(ini(), static_cast<ReplaceSetting>(-1)); });
     EXPECT_EQ(readFile(ini()), "/a\r\n1\r\n");
 }
 

@@ -99,7 +99,7 @@ TEST_F(Installed, AnOrdinaryUserStoresDefaultsAndATableOfTheirOwnAndNothingUnder
         Places places;
         places.userDir = userConfigHome() + "/stepwell";
         try {
-            storeDefaultReplaceSetting(places.settingsFile(), 1);
+            storeDefaultReplaceSetting(places.settingsFile(), ReplaceSetting::On);
         } catch (...) {
             ::_exit(1);
         }

@@ -39,7 +39,7 @@ protected:
     void SetUp() override {
         writeFile(program.file(tagFileName), "<TABLE,1\n</TABLE,-1\n<TR,1\n</TR,-1\n");
     }
-    ConvertResult convert(const std::string& path, Prompts& prompts, int replace = 0) {
+    ConvertResult convert(const std::string& path, Prompts& prompts, bool replace = false) {
         return convertFile(path, {program.path(), replace}, prompts);
     }
     std::string page() const { return work.file("page.html"); }
@@ -47,7 +47,7 @@ protected:
 };
 
 TEST_F(UnusualInputs, InputDeletedAfterTheQuestion) {
-    for (const int replace : {0, 1}) {
+    for (const bool replace : {false, true}) {
         writeFile(page(), " x\n");
         writeFile(page() + ".ident", "earlier");
         DeletingPrompts prompts(page());

@@ -258,7 +258,7 @@ private slots:
         MainWindow window(startUpFrom(program), &prompts);
         const test::Controls ui(window);
         ui.Dir1->setCurrentItem(folderItem(ui.Dir1, in("sub")));
-        window.setReplaceSetting(2);
+        window.setReplaceSetting(ReplaceSetting::Greyed);
         const auto reset = [&] {
             QFile::remove(QString::fromStdString(ini()));
             if (!before.isNull())
@@ -301,7 +301,7 @@ private slots:
         const test::Controls nextUi(next);
         QCOMPARE(nextUi.Dir1->path(), in("sub"));
         QCOMPARE(nextUi.File1->path(), in("sub"));
-        QCOMPARE(next.replaceSetting(), 1);
+        QCOMPARE(next.replaceSetting(), ReplaceSetting::On);
         QVERIFY(isInside(in("sub"), nextUi.Drive1->drive(nextUi.Drive1->currentIndex()).mountPath));
     }
 };

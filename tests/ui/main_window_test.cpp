@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(ui.Dir1->path(), in("sub"));
         QCOMPARE(ui.File1->names(), Names{"inner.html"});
         QCOMPARE(ui.Check1->checkState(), state);
-        QCOMPARE(window.replaceSetting(), setting);
+        QCOMPARE(static_cast<int>(window.replaceSetting()), setting);
     }
 
     void missingDefaultFolderStillAppliesTheReplaceSetting() {
@@ -113,18 +113,19 @@ private slots:
         MainWindow window(startUpFrom(program));
         const test::Controls ui(window);
         QCOMPARE(ui.Dir1->path(), folder);
-        QCOMPARE(window.replaceSetting(), 1);
+        QCOMPARE(window.replaceSetting(), ReplaceSetting::On);
     }
 
     void greyedCheckBoxLeavesThatStateOnClick() {
         write(program + "/Stepwell.ini", folder + "\r\n2\r\n");
         MainWindow window(startUpFrom(program));
         const test::Controls ui(window);
-        QCOMPARE(window.replaceSetting(), 2);
+        QCOMPARE(window.replaceSetting(), ReplaceSetting::Greyed);
         ui.Check1->click();
         ui.Check1->click();
         ui.Check1->click();
-        QCOMPARE(window.replaceSetting(), 1); // greyed, checked, unchecked, checked
+        // greyed, checked, unchecked, checked
+        QCOMPARE(window.replaceSetting(), ReplaceSetting::On);
     }
 
     void folderListOpensOnDoubleClickOrEnterAndHighlightsOnClick() {
