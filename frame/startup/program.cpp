@@ -46,20 +46,6 @@ bool reportWritable(Prompts& errors) {
     }
 }
 
-// A table named for the run must be there: falling back to another would convert with
-// rules the user did not ask for.
-bool namedTableReadable(const TagTablePlaces& places, Prompts& errors) {
-    if (places.named.empty())
-        return true;
-    try {
-        readTagFile(places.named);
-        return true;
-    } catch (const Error& error) {
-        errors.showError(error.what());
-        return false;
-    }
-}
-
 // --which-tags: the table that applies to `file` (a folder names itself), or to the
 // current folder. 0 when one does, 1 when none does, 2 when the answer is unsure: the table
 // found cannot be read or trusted, or the answer cannot be written.
@@ -85,27 +71,76 @@ int whichTags(const std::vector<std::string>& files, const TagTablePlaces& place
     return print(table + "\n", errors) == 0 ? 0 : 2;
 }
 
-// Tells once per run that no table applies, so that a file whose indentation disappears
-// does not surprise anyone; the run goes on as it would.
-void noteWhenNoTableApplies(TagTablePlaces& places, bool& said, Prompts& errors) {
-    places.noneApplies = [&errors, &said](const std::string& folder) {
-        if (!said)
-            errors.showError("no tag table applies" +
-                             (folder.empty() ? std::string() : " in " + folder) +
-                             "; lines only lose their leading blanks (see --which-tags)");
-        said = true;
-    };
-}
+// What the modes that convert need once the command line is read: the start-up state and
+// the places of the run's tag tables. A run keeps the directory it was started in, so that
+// relative names mean what the user typed; the default folder matters only to the window.
+class Run {
+public:
+    /// With `sayWhenNoTable`, says once, through `errors`, when no table applies to a file,
+    /// so that a file whose indentation disappears surprises no one; the run goes on as it
+    /// would.
+    Run(const CommandLine& command, Prompts& errors, bool sayWhenNoTable = true)
+        : state(startUp()), tags(state.places.tagTables(command.tags)), errors_(errors) {
+        if (sayWhenNoTable)
+            tags.noneApplies = [this](const std::string& folder) { noteNoTable(folder); };
+    }
+    Run(const Run&) = delete;
+    Run& operator=(const Run&) = delete;
 
-int convertFiles(const CommandLine& command, const StartupState& state, const TagTablePlaces& tags,
-                 int& argc, char** argv) {
-    const bool replace = command.replace.value_or(replacesFiles(state.replaceSetting));
-    const auto prompts = promptsForCommandLine(state.places.programDir, argc, argv);
+    /// A table named for the run must be there: falling back to another would convert with
+    /// rules the user did not ask for.
+    bool namedTableReadable() const {
+        if (tags.named.empty())
+            return true;
+        try {
+            readTagFile(tags.named);
+            return true;
+        } catch (const Error& error) {
+            errors_.showError(error.what());
+            return false;
+        }
+    }
+
+    const StartupState state;
+    TagTablePlaces tags;
+
+private:
+    void noteNoTable(const std::string& folder) {
+        if (!toldNoTable_)
+            errors_.showError("no tag table applies" +
+                              (folder.empty() ? std::string() : " in " + folder) +
+                              "; lines only lose their leading blanks (see --which-tags)");
+        toldNoTable_ = true;
+    }
+
+    Prompts& errors_;
+    bool toldNoTable_ = false;
+};
+
+int convertFiles(const CommandLine& command, const Run& run, int& argc, char** argv) {
+    const ConvertOptions options{run.tags,
+                                 command.replace.value_or(replacesFiles(run.state.replaceSetting))};
+    const auto prompts = promptsForCommandLine(run.state.places.programDir, argc, argv);
     if (command.yes) {
         YesPrompts yes(*prompts);
-        return runCommandLine(command.files, {tags, replace}, yes);
+        return runCommandLine(command.files, options, yes);
     }
-    return runCommandLine(command.files, {tags, replace}, *prompts);
+    return runCommandLine(command.files, options, *prompts);
+}
+
+// --check and --diff: the files' names or their diffs, or the diff of standard input. A
+// report that cannot be written, like a table that cannot be read, leaves no sure answer.
+int checkFiles(const CommandLine& command, Prompts& errors) {
+    if (!reportWritable(errors))
+        return 2;
+    const Run run(command, errors);
+    if (!run.namedTableReadable())
+        return 2;
+    if (command.action == Action::Check)
+        return runCheck(command.files, run.tags, std::cout, errors, ReportKind::Names);
+    if (command.standardInput)
+        return runDiffOfInput(run.tags, std::cout, errors);
+    return runCheck(command.files, run.tags, std::cout, errors, ReportKind::Diffs);
 }
 
 } // namespace
@@ -113,7 +148,7 @@ int convertFiles(const CommandLine& command, const StartupState& state, const Ta
 int runStepwell(int& argc, char** argv) {
     prepareProcess();
     const CommandLine command = parseCommandLine({argv + 1, argv + argc});
-    // The modes that ask nothing show only errors.
+    // The modes that ask nothing show only errors, on the terminal.
     TerminalPrompts errors(std::cin, std::cerr);
     switch (command.action) {
     case Action::Help:
@@ -126,35 +161,21 @@ int runStepwell(int& argc, char** argv) {
         return 2;
     case Action::Window:
         return openWindow(programDirectory(), argc, argv);
-    default:
-        break;
-    }
-    // A batch keeps the directory it was started in, so relative names mean what the user
-    // typed; the default folder matters only to the window.
-    const StartupState state = startUp();
-    TagTablePlaces tags = state.places.tagTables(command.tags);
-    bool toldNoTable = false;
-    if (command.action != Action::WhichTags)
-        noteWhenNoTableApplies(tags, toldNoTable, errors);
-    const bool checking = command.action == Action::Check || command.action == Action::Diff;
-    if (checking && !reportWritable(errors))
-        return 2;
-    if (!namedTableReadable(tags, errors))
-        return checking ? 2 : 1;
-    switch (command.action) {
     case Action::WhichTags:
-        return whichTags(command.files, tags, errors);
-    case Action::Filter:
-        return runFilter(tags, errors);
-    case Action::Check:
-        return runCheck(command.files, tags, std::cout, errors, ReportKind::Names);
-    case Action::Diff:
-        if (command.standardInput)
-            return runDiffOfInput(tags, std::cout, errors);
-        return runCheck(command.files, tags, std::cout, errors, ReportKind::Diffs);
-    default:
-        return convertFiles(command, state, tags, argc, argv);
+        return whichTags(command.files, Run(command, errors, false).tags, errors);
+    case Action::Filter: {
+        const Run run(command, errors);
+        return run.namedTableReadable() ? runFilter(run.tags, errors) : 1;
     }
+    case Action::Check:
+    case Action::Diff:
+        return checkFiles(command, errors);
+    case Action::Convert: {
+        const Run run(command, errors);
+        return run.namedTableReadable() ? convertFiles(command, run, argc, argv) : 1;
+    }
+    }
+    return 2; // no action is left out above
 }
 
 } // namespace stepwell
