@@ -195,7 +195,7 @@ inline void TagScanner::releaseAll() {
     } else if (queued_) {
         queued_ = false;
         releasePending(std::string::npos);
-        settleGroup();
+        countOverlapGroup();
     }
 }
 
@@ -289,7 +289,7 @@ void TagScanner::releasePending(std::size_t before) {
     while (pendingHead_ < pending_.size() && pending_[pendingHead_].start < before) {
         const Occurrence& next = pending_[pendingHead_++];
         if (!group_.empty() && next.start >= groupEnd_)
-            settleGroup();
+            countOverlapGroup();
         group_.push_back(next);
         groupEnd_ = std::max(groupEnd_, next.start + entries_[next.entry].tag.size());
     }
@@ -301,7 +301,7 @@ void TagScanner::releasePending(std::size_t before) {
 
 // Decides which occurrences of one overlap group are counted, then counts them in order of
 // position.
-void TagScanner::settleGroup() {
+void TagScanner::countOverlapGroup() {
     if (group_.empty())
         return;
     const std::size_t base = group_.front().start;

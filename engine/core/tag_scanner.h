@@ -69,7 +69,7 @@ private:
     bool queueOverlapping(std::span<const std::uint8_t> matches, std::size_t end);
     void releaseAll();
     void releasePending(std::size_t before);
-    void settleGroup();
+    void countOverlapGroup();
     void take(const Occurrence& occurrence);
     LineTally finishPass();
     LineTally finishTally();

@@ -98,18 +98,18 @@ void UnifiedDiff::add(std::string_view oldPiece, std::string_view newPiece) {
     newGroup_.append(newPiece);
     if (!oldGroup_.empty() && oldGroup_.back() == '\n' && !newGroup_.empty() &&
         newGroup_.back() == '\n')
-        settleGroup();
+        passOnGroup();
 }
 
 bool UnifiedDiff::finish() {
-    settleGroup();
+    passOnGroup();
     if (open_)
         closeHunk(std::min(trail_.size(), context));
     return differed_;
 }
 
 // Passes on the gathered pieces, which end at a line break in both texts (or at their ends).
-void UnifiedDiff::settleGroup() {
+void UnifiedDiff::passOnGroup() {
     if (oldGroup_ == newGroup_) {
         for (const std::string_view line : linesOf(oldGroup_))
             same(line);

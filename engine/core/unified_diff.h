@@ -28,7 +28,7 @@ public:
     bool finish();
 
 private:
-    void settleGroup();
+    void passOnGroup();
     void same(std::string_view line);
     void change(const std::vector<std::string_view>& removed,
                 const std::vector<std::string_view>& added);

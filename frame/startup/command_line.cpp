@@ -23,7 +23,8 @@ CommandLine answerWith(Action action) {
 
 // The mode the options ask for, from what was given; a usage error when they contradict
 // each other or miss their files.
-CommandLine settle(CommandLine command, bool check, bool diff, bool whichTags, bool optionsEnded) {
+CommandLine chooseAction(CommandLine command, bool check, bool diff, bool whichTags,
+                         bool optionsEnded) {
     const int modes = int(check) + int(diff) + int(whichTags);
     if (modes > 1)
         return usageError("--check, --diff and --which-tags cannot be combined");
@@ -119,7 +120,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         return usageError("--replace and --no-replace cannot be combined");
     if (replace || noReplace)
         command.replace = replace;
-    return settle(std::move(command), check, diff, whichTags, optionsEnded);
+    return chooseAction(std::move(command), check, diff, whichTags, optionsEnded);
 }
 
 std::string usageText() {
