@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "frame/startup/command_line.h"
 
+#include "frame/startup/options.h"
+
 #include <optional>
 
 namespace stepwell {
@@ -76,41 +78,56 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                 command.files.push_back(argument);
             continue;
         }
-        const std::size_t equals = argument.find('=');
-        const std::string name = argument.substr(0, equals);
         if (argument == "--") {
             optionsEnded = true;
-        } else if (argument == "--help" || argument == "-h") {
-            answer = answer.value_or(Action::Help);
-        } else if (argument == "--version") {
-            answer = answer.value_or(Action::Version);
-        } else if (name == "--tags") {
-            std::string tags;
-            if (equals != std::string::npos)
-                tags = argument.substr(equals + 1);
-            else if (i + 1 < arguments.size())
-                tags = arguments[++i];
-            if (tags.empty())
-                return usageError("--tags needs the tag table's file");
-            // Two tables for one run would leave the user guessing which one applied.
-            if (!command.tags.empty() && tags != command.tags)
-                return usageError("--tags names two tables, '" + command.tags + "' and '" + tags +
-                                  "'");
-            command.tags = tags;
-        } else if (argument == "--check") {
-            check = true;
-        } else if (argument == "--diff") {
-            diff = true;
-        } else if (argument == "--which-tags") {
-            whichTags = true;
-        } else if (argument == "--replace") {
-            replace = true;
-        } else if (argument == "--no-replace") {
-            noReplace = true;
-        } else if (argument == "--yes") {
-            command.yes = true;
-        } else {
+            continue;
+        }
+        const std::size_t equals = argument.find('=');
+        const OptionSpec* spec = findOption(std::string_view(argument).substr(0, equals));
+        if (!spec || (spec->argument.empty() && equals != std::string::npos))
             return usageError("unknown option '" + argument + "'");
+        std::string value;
+        if (!spec->argument.empty()) {
+            if (equals != std::string::npos)
+                value = argument.substr(equals + 1);
+            else if (i + 1 < arguments.size())
+                value = arguments[++i];
+            if (value.empty())
+                return usageError(std::string(spec->name) + " needs " +
+                                  std::string(spec->argument));
+        }
+        switch (spec->option) {
+        case Option::Help:
+            answer = answer.value_or(Action::Help);
+            break;
+        case Option::Version:
+            answer = answer.value_or(Action::Version);
+            break;
+        case Option::Tags:
+            // Two tables for one run would leave the user guessing which one applied.
+            if (!command.tags.empty() && value != command.tags)
+                return usageError("--tags names two tables, '" + command.tags + "' and '" + value +
+                                  "'");
+            command.tags = value;
+            break;
+        case Option::Check:
+            check = true;
+            break;
+        case Option::Diff:
+            diff = true;
+            break;
+        case Option::WhichTags:
+            whichTags = true;
+            break;
+        case Option::Replace:
+            replace = true;
+            break;
+        case Option::NoReplace:
+            noReplace = true;
+            break;
+        case Option::Yes:
+            command.yes = true;
+            break;
         }
     }
     // A misspelt option is an error wherever it stands, even beside --help.
@@ -135,18 +152,8 @@ std::string usageText() {
            "when the replace setting is on. A FILE with * or ? converts every matching file\n"
            "of its folder; a folder part ** stands for any number of folders. A name that\n"
            "names an existing file is that file. With no FILE the window opens.\n"
-           "\n"
-           "  -                  convert standard input to standard output, asking nothing\n"
-           "      --check        write nothing; list each FILE whose indentation would change\n"
-           "      --diff         write nothing; show the changes as a unified diff\n"
-           "      --replace      replace each FILE, whatever the stored setting says\n"
-           "      --no-replace   write FILE.ident, whatever the stored setting says\n"
-           "      --yes          answer Yes to every question\n"
-           "      --tags=TABLE   use the tag table in the file TABLE\n"
-           "      --which-tags   print the tag table that applies to FILE (or here)\n"
-           "  -h, --help         show this help and exit\n"
-           "      --version      show the version and exit\n"
-           "      --             treat every later argument as a file name\n"
+           "\n" +
+           optionLines() +
            "\n"
            "The tag table is the first of: --tags, $STEPWELL_TAGS, .stepwell-tags in the\n"
            "file's folder or the nearest one above it, StepwellTag.txt beside the program,\n"
@@ -155,7 +162,8 @@ std::string usageText() {
            "Exit status: 0 when every file converted or its question was declined,\n"
            "1 when a conversion failed, 2 for a usage error. With --check and --diff: 0 when\n"
            "no file would change, 1 when some would, 2 when a file could not be checked.\n"
-           "With --which-tags: 0 when a table applies, 1 when none does.\n";
+           "With --which-tags: 0 when a table applies, 1 when none does, 2 when the table\n"
+           "found cannot be read or trusted.\n";
 }
 
 // The version line, then the copyright and the licence in the words GNU tools use.

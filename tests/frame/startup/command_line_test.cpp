@@ -2,6 +2,7 @@
 #include "frame/startup/batch.h"
 #include "frame/startup/command_line.h"
 #include "frame/startup/file_names.h"
+#include "frame/startup/options.h"
 
 #include "frame/text/error.h"
 #include "tests/support/child_process.h"
@@ -11,6 +12,9 @@
 
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <regex>
+#include <set>
+#include <sstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -111,6 +115,47 @@ TEST(ParseCommandLine, OptionsForOneRunAndTheirConflicts) {
             line += argument + " ";
         EXPECT_EQ(meaning(arguments), expected) << line;
     }
+}
+
+// The options --help lists, the manual page describes and the completions offer are those
+// of the one table the parser reads. (The bash completion reads them from --help itself.)
+TEST(OptionTable, TheHelpAndTheManualPageNameEveryOptionAndNoOther) {
+    std::set<std::string> table{"-", "--"};
+    for (const OptionSpec& spec : optionTable()) {
+        table.insert(std::string(spec.name));
+        if (!spec.shortName.empty())
+            table.insert(std::string(spec.shortName));
+    }
+    const std::regex name(R"((^|[\s,\[])(--?[a-z][a-z-]*|--?)(?=$|[\s=,\]]))");
+    const auto namesIn = [&](const std::string& text) {
+        std::set<std::string> names;
+        for (auto it = std::sregex_iterator(text.begin(), text.end(), name);
+             it != std::sregex_iterator(); ++it)
+            names.insert((*it)[2]);
+        return names;
+    };
+    // In --help, the first word of each line of the list.
+    std::set<std::string> help;
+    std::istringstream lines(usageText());
+    for (std::string line; std::getline(lines, line);)
+        if (line.rfind("  ", 0) == 0 && line.find_first_not_of(' ') == line.find('-'))
+            for (const std::string& found : namesIn(line.substr(0, 21)))
+                help.insert(found);
+    EXPECT_EQ(help, table);
+    // In the manual page, the tag line of each item of OPTIONS.
+    std::string manual = readFile(STEPWELL_SOURCE_DIR "/doc/stepwell.1");
+    manual = std::regex_replace(manual, std::regex(R"(\\-)"), "-");
+    manual = std::regex_replace(manual, std::regex(R"(\\f[BIRP])"), "");
+    const std::size_t options = manual.find(".SH OPTIONS\n");
+    ASSERT_NE(options, std::string::npos);
+    std::istringstream section(
+        manual.substr(options, manual.find("\n.SH ", options + 1) - options));
+    std::set<std::string> described;
+    for (std::string line, previous; std::getline(section, line); previous = line)
+        if (previous == ".TP")
+            for (const std::string& found : namesIn(line))
+                described.insert(found);
+    EXPECT_EQ(described, table);
 }
 
 TEST(ExpandToken, WildcardsNameEveryOrdinaryMatchInNameOrder) {
