@@ -41,39 +41,35 @@ Indented indentAll(const std::vector<std::string>& lines, const TagTable& table 
 
 using Lines = std::vector<std::string>;
 
-TEST(RawBlocks, LinesUpToTheEndAreCopiedAndTheEndLineMovesTheLevelAfterwards) {
-    verifyIndent("<div>\n\t<pre>  keep\n  <div> as is\n\n\tend</PRE></div>\n<p>next</p>\n",
-                 "<div>\n  <pre>  keep\n  <div> as is\n\n\tend</PRE></div>\n  <p>next</p>\n",
-                 pageTable);
-}
-
-TEST(RawBlocks, TheEndLineIsNeverMovedOutEvenWhenItStartsWithACloser) {
-    // After "</pre>" the line closes a div: no rule moves the copied line, and the level
-    // falls from the next line on.
-    verifyIndent("<div><div>\n\t\t<pre>\n</pre></div>x\n\ty\n",
-                 "<div><div>\n<pre>\n</pre></div>x\ny\n", pageTable);
-}
-
-TEST(RawBlocks, OpenedAndClosedOnOneLineIsNoBlock) {
-    // The tags before the opener and after the end both count; inside they do not.
-    verifyIndent("<div><pre><div></pre><div>\n\t\tx\n\t</div>\n",
-                 "<div><pre><div></pre><div>\nx\n</div>\n", pageTable);
+// Pages with raw blocks: each converts to the first text (and the first text to itself).
+TEST(RawBlocks, LinesUpToTheEndAreCopiedExactly) {
+    const std::pair<std::string, std::string> rows[] = {
+        // The lines through the end are copied; the end line moves the level afterwards.
+        {"<div>\n\t<pre>  keep\n  <div> as is\n\n\tend</PRE></div>\n<p>next</p>\n",
+         "<div>\n  <pre>  keep\n  <div> as is\n\n\tend</PRE></div>\n  <p>next</p>\n"},
+        // After "</pre>" the line closes a div: no rule moves the copied line, and the level
+        // falls from the next line on.
+        {"<div><div>\n\t\t<pre>\n</pre></div>x\n\ty\n", "<div><div>\n<pre>\n</pre></div>x\ny\n"},
+        // Opened and closed on one line is no block: the tags before the opener and after
+        // the end count; inside they do not.
+        {"<div><pre><div></pre><div>\n\t\tx\n\t</div>\n",
+         "<div><pre><div></pre><div>\nx\n</div>\n"},
+        // Several sections on a line, the last one left open.
+        {"<!-- a --><div><!-- <div>\n  <div>\n-->\n\tx\n",
+         "<!-- a --><div><!-- <div>\n  <div>\n-->\nx\n"},
+        // An end line may open the next block.
+        {"<pre>\n a</pre> <!-- b\n  c -->  <div>\n\tx\n",
+         "<pre>\n a</pre> <!-- b\n  c -->  <div>\nx\n"},
+        // Nested openers are content, and the first end closes.
+        {"<pre>\n <pre>\n </pre>\n</pre>\n", "<pre>\n <pre>\n </pre>\n </pre>\n"},
+        // Opener and end ignore case.
+        {"<PrE>\n x\n </pRe><div>\n\ty\n", "<PrE>\n x\n </pRe><div>\ny\n"},
+    };
+    for (const auto& [converted, input] : rows) {
+        SCOPED_TRACE(input);
+        verifyIndent(converted, input, pageTable);
+    }
     EXPECT_FALSE(indentAll({"<div><pre><div></pre><div>"}).open);
-}
-
-TEST(RawBlocks, SeveralSectionsOnALineTheLastOneLeftOpen) {
-    verifyIndent("<!-- a --><div><!-- <div>\n  <div>\n-->\n\tx\n",
-                 "<!-- a --><div><!-- <div>\n  <div>\n-->\nx\n", pageTable);
-}
-
-TEST(RawBlocks, AnEndLineMayOpenTheNextBlock) {
-    verifyIndent("<pre>\n a</pre> <!-- b\n  c -->  <div>\n\tx\n",
-                 "<pre>\n a</pre> <!-- b\n  c -->  <div>\nx\n", pageTable);
-}
-
-TEST(RawBlocks, NestedOpenersAreContentAndTheFirstEndCloses) {
-    verifyIndent("<pre>\n <pre>\n </pre>\n</pre>\n", "<pre>\n <pre>\n </pre>\n </pre>\n",
-                 pageTable);
 }
 
 TEST(RawBlocks, AnUnterminatedBlockRunsToTheEnd) {
@@ -90,10 +86,6 @@ TEST(RawBlocks, TheEndCountsWhereverItStandsEvenInsideAnotherTag) {
     EXPECT_EQ(out.lines, (Lines{"<!--", "<a title=\"-->\"><div>", "\tx"}));
     // On the opener's line the end is looked for only behind the opener.
     EXPECT_TRUE(indentAll({"--><!--"}).open);
-}
-
-TEST(RawBlocks, OpenerAndEndIgnoreCase) {
-    verifyIndent("<PrE>\n x\n </pRe><div>\n\ty\n", "<PrE>\n x\n </pRe><div>\ny\n", pageTable);
 }
 
 TEST(RawBlocks, TheLeftmostOpenerWinsAndTableOrderBreaksATie) {
