@@ -113,3 +113,21 @@ add_custom_command(
   DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
   VERBATIM)
 add_custom_target(stepwell_changelog ALL DEPENDS ${CMAKE_BINARY_DIR}/doc/changelog.gz)
+
+# The command line's package also carries the user's guide and the upstream changelog,
+# compressed as Debian keeps documentation.
+set(stepwell_docs)
+foreach(doc doc/guide.md CHANGELOG.md)
+  get_filename_component(name ${doc} NAME)
+  set(compressed ${CMAKE_BINARY_DIR}/doc/${name}.gz)
+  add_custom_command(
+    OUTPUT ${compressed}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/doc
+    COMMAND sh -c "gzip -9nc \"$1\" > \"$2\"" sh ${PROJECT_SOURCE_DIR}/${doc} ${compressed}
+    DEPENDS ${PROJECT_SOURCE_DIR}/${doc}
+    VERBATIM)
+  list(APPEND stepwell_docs ${compressed})
+endforeach()
+add_custom_target(stepwell_docs ALL DEPENDS ${stepwell_docs})
+install(FILES ${stepwell_docs} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/stepwell
+        COMPONENT stepwell EXCLUDE_FROM_ALL)

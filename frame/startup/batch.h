@@ -15,16 +15,4 @@ namespace stepwell {
 int runCommandLine(const std::vector<std::string>& tokens, const ConvertOptions& options,
                    Prompts& prompts);
 
-/// Prompts that answer every question Yes without asking, for scripts (--yes); errors still
-/// go to `errors`.
-class YesPrompts : public Prompts {
-public:
-    explicit YesPrompts(Prompts& errors) : errors_(errors) {}
-    bool askYesNo(const std::string&) override { return true; }
-    void showError(const std::string& message) override { errors_.showError(message); }
-
-private:
-    Prompts& errors_;
-};
-
 } // namespace stepwell

@@ -2,6 +2,7 @@
 #include "frame/startup/program.h"
 
 #include "frame/prompts/terminal_prompts.h"
+#include "frame/prompts/yes_prompts.h"
 #include "frame/startup/batch.h"
 #include "frame/startup/check.h"
 #include "frame/startup/command_line.h"

@@ -246,11 +246,13 @@ TEST(Packages, TheCommandLineWithoutQtAndTheWindowApartBothLintianClean) {
     EXPECT_NE(depends.find("libc6"), std::string::npos) << depends;
     EXPECT_EQ(depends.find("qt"), std::string::npos) << depends;
     const std::string files = debs.dpkgDeb("-c", "stepwell");
-    expectFiles(files, {"usr/lib/stepwell/stepwell", "usr/bin/stepwell -> ../lib/stepwell/stepwell",
-                        "etc/stepwell/StepwellTag.txt", "usr/share/stepwell/StepwellTag.txt",
-                        "usr/share/man/man1/stepwell.1.gz",
-                        "usr/share/bash-completion/completions/stepwell",
-                        "usr/share/doc/stepwell/copyright", "usr/share/doc/stepwell/changelog.gz"});
+    expectFiles(files,
+                {"usr/lib/stepwell/stepwell", "usr/bin/stepwell -> ../lib/stepwell/stepwell",
+                 "etc/stepwell/StepwellTag.txt", "usr/share/stepwell/StepwellTag.txt",
+                 "usr/share/man/man1/stepwell.1.gz",
+                 "usr/share/bash-completion/completions/stepwell",
+                 "usr/share/doc/stepwell/copyright", "usr/share/doc/stepwell/changelog.gz",
+                 "usr/share/doc/stepwell/guide.md.gz", "usr/share/doc/stepwell/CHANGELOG.md.gz"});
     EXPECT_EQ(files.find("stepwell-window"), std::string::npos);
     TempDir control;
     debs.dpkgDeb("-e", "stepwell", {control.path()});

@@ -23,7 +23,7 @@ TEST(ConvertLines, DocumentedExamples) {
     verifyIndent("<TABLE>\n\t<TR><TD>x</TD></TR>\n</TABLE>\n",
                  "<TABLE>\n  <TR><TD>x</TD></TR>\n\t</TABLE>\n",
                  tableOf({{"<TABLE", "1"}, {"</TABLE", "-1"}, {"<TR", "1"}, {"</TR", "-1"}}));
-    // The raw-block example of the README, with the shipped table.
+    // The raw-block example of the user's guide, with the shipped table.
     verifyIndent("<div>\n"
                  "\t<pre>  one\n"
                  "    two\n"
