@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "ui/window_program.h"
 
-#include "frame/startup/startup.h"
 #include "frame/prompts/terminal_prompts.h"
+#include "frame/startup/startup.h"
 #include "frame/startup/window_module.h"
 #include "ui/dialog_prompts.h"
 #include "ui/display.h"
