@@ -39,7 +39,8 @@ void defaultSignals() {
 // In the child after fork: only system calls, then exec.
 [[noreturn]] void becomeProgram(const std::string& program,
                                 const std::vector<std::string>& arguments,
-                                const ChildOptions& options, const std::string& streams) {
+                                const ChildOptions& options, const std::string& streams,
+                                const std::vector<char*>& environment) {
     defaultSignals();
     const int in = ::open((streams + "/in").c_str(), O_RDONLY | O_CLOEXEC);
     const int out =
@@ -82,7 +83,7 @@ void defaultSignals() {
     for (const auto& argument : arguments)
         argv.push_back(const_cast<char*>(argument.c_str()));
     argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
+    ::execve(argv[0], argv.data(), environment.data());
     ::_exit(127);
 }
 
@@ -95,11 +96,18 @@ Child::Child(const std::string& program, const std::vector<std::string>& argumen
     // A child stopped before it opens its streams still leaves them to read.
     writeFile(streams_ + "/out", "");
     writeFile(streams_ + "/err", "");
+    // The environment is made before the fork, where making it may allocate.
+    std::vector<char*> environment;
+    for (char** variable = environ; *variable; ++variable)
+        environment.push_back(*variable);
+    for (const std::string& variable : options.environment)
+        environment.push_back(const_cast<char*>(variable.c_str()));
+    environment.push_back(nullptr);
     pid_ = ::fork();
     if (pid_ < 0)
         throw std::runtime_error("cannot fork");
     if (pid_ == 0)
-        becomeProgram(program, arguments, options, streams_);
+        becomeProgram(program, arguments, options, streams_, environment);
 }
 
 Child::~Child() {

@@ -278,6 +278,23 @@ TEST_F(TablePlaces, ATableThatIsNamedOrFoundButCannotBeReadIsAnError) {
         << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(listFolder(work.path()), ".stepwell-tags fifo folder huge.txt sub");
+    // Nor is a table beside the program, the user's or the system's passed over for the next
+    // place when it cannot be read (the system's readable below the others).
+    ::unlink(work.file(".stepwell-tags").c_str());
+    for (const auto& [source, path] :
+         {std::pair{'G', prefix.file("lib/stepwell/StepwellTag.txt")},
+          std::pair{'U', prefix.file("config/stepwell/StepwellTag.txt")},
+          std::pair{'S', prefix.file("etc/stepwell/StepwellTag.txt")}}) {
+        place('S');
+        place(source);
+        ::chmod(path.c_str(), 0);
+        const auto unreadable = runProgram(
+            test::setprivProgram, test::asOrdinaryUser(stepwell, {"-"}), work.path(), "<x>\ny\n");
+        EXPECT_EQ(unreadable.exitStatus, 1) << source;
+        EXPECT_NE(unreadable.err.find(path + ": cannot open: Permission denied"), std::string::npos)
+            << unreadable.err;
+        ::unlink(path.c_str());
+    }
 }
 
 void giveToNobody(const std::string& path) {
@@ -398,6 +415,13 @@ TEST_F(Program, DiffIsAPatchThatGivesTheConversion) {
     run = runProgram(stepwell, {"--diff", "-"}, work.path(), "<ul>\nx\n</ul>\n");
     EXPECT_EQ(run.exitStatus, 1);
     EXPECT_EQ(run.out, "--- -\n+++ -\n@@ -1,3 +1,3 @@\n <ul>\n-x\n+\tx\n </ul>\n");
+    // Two hunks, three lines of context each: a CR inside an LF file ends a line, so the
+    // first hunk gains a line and the second starts one line later on the new side.
+    writeFile(work.file("hunks.txt"), "0\na\rb\nc\nd\ne\nf\ng\nh\ni\n  y\nj\nk\n");
+    run = runProgram(stepwell, {"--diff", "hunks.txt"}, work.path());
+    EXPECT_EQ(run.out, "--- a/hunks.txt\n+++ b/hunks.txt\n"
+                       "@@ -1,5 +1,6 @@\n 0\n-a\rb\n+a\n+b\n c\n d\n e\n"
+                       "@@ -7,6 +8,6 @@\n g\n h\n i\n-  y\n+y\n j\n k\n");
 }
 
 TEST_F(Program, AtATerminalQuestionsAreAskedThereEvenWithADisplay) {
