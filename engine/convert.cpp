@@ -87,8 +87,15 @@ ConvertResult convertFile(const std::string& path, const ConvertOptions& options
         const TagTable table = loadTagTableFor(path, options.tagTables);
 
         InputFile input(path);
-        LineReader lines(
-            [&input](char* buffer, std::size_t size) { return input.read(buffer, size); });
+        const auto inputSize = static_cast<std::uint64_t>(input.status().st_size);
+        std::uint64_t bytesRead = 0;
+        LineReader lines([&](char* buffer, std::size_t size) {
+            const std::size_t got = input.read(buffer, size);
+            bytesRead += got;
+            if (options.progress)
+                options.progress(bytesRead, inputSize);
+            return got;
+        });
         // The result goes to a temporary file beside its destination. Writing through a
         // link replaces the link's target and keeps the link.
         const std::string target = replace ? path : identPath(path);
@@ -109,10 +116,14 @@ ConvertResult convertFile(const std::string& path, const ConvertOptions& options
         ByteComparer original(input.fd(), path);
         WriteAndCompare both{writer, original};
         convertLines(lines, both, table);
+        if (original.matchedAll())
+            return ConvertResult::Unchanged;
         // Another program's save while this one ran must not be undone.
-        if (!original.matchedAll())
-            output.commitOver(input.status());
+        output.commitOver(input.status());
         return ConvertResult::Converted;
+    } catch (const ConversionStopped&) {
+        // The temporary file went with `output`; nothing else was touched.
+        return ConvertResult::Stopped;
     } catch (...) {
         showCurrentFailure(path, prompts);
         return ConvertResult::Failed;
