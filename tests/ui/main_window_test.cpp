@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -187,23 +188,38 @@ private slots:
         QCOMPARE(ui.File1->path(), folder);
     }
 
-    void longFolderNamesAreElidedWithoutAHorizontalScrollBar() {
+    void folderNamesStayReadableAndOnlyTooLongOnesAreElided() {
         const std::string longName = "a folder name far too long for the list at its width";
+        const std::string deep = "many/sub1/sub2/sub3/sub4/sub5/sub6"; // six levels down
         for (int i = 0; i < 20; ++i) // enough to need the vertical scroll bar
-            QDir(work.path()).mkpath(QStringLiteral("many/%1").arg(i));
-        QDir(work.path()).mkpath(QString::fromStdString("many/" + longName));
+            QDir(work.path()).mkpath(QString::fromStdString(deep + "/" + std::to_string(i)));
+        QDir(work.path()).mkpath(QString::fromStdString(deep + "/" + longName));
         MainWindow window(startUpFrom(program));
         const test::Controls ui(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(ui.Dir1->setPath(in("many")));
+        QVERIFY(ui.Dir1->setPath(in(deep)));
         QTRY_VERIFY(ui.Dir1->verticalScrollBar()->isVisible());
         QVERIFY(!ui.Dir1->horizontalScrollBar()->isVisible());
         QVERIFY(ui.Dir1->columnWidth(0) <= ui.Dir1->viewport()->width());
-        QCOMPARE(ui.Dir1->textElideMode(), Qt::ElideMiddle);
-        QTreeWidgetItem* item = folderItem(ui.Dir1, in("many/" + longName));
-        QVERIFY(ui.Dir1->visualItemRect(item).right() < ui.Dir1->viewport()->width());
-        QCOMPARE(item->toolTip(0).toStdString(), longName);
+        QCOMPARE(ui.Dir1->textElideMode(), Qt::ElideRight);
+        // Every short name below the test's folder is shown whole beside its icon, however
+        // deep; only the long one is elided, and its tooltip holds it whole.
+        for (QTreeWidgetItemIterator it(folderItem(ui.Dir1, in("many"))); *it; ++it) {
+            QStyleOptionViewItem option;
+            option.initFrom(ui.Dir1);
+            const int icon = ui.Dir1->style()->pixelMetric(QStyle::PM_SmallIconSize);
+            option.decorationSize = QSize(icon, icon);
+            option.features |= QStyleOptionViewItem::HasDecoration;
+            const QModelIndex index = ui.Dir1->indexFromItem(*it);
+            const int needed = ui.Dir1->itemDelegate()->sizeHint(option, index).width();
+            const QRect shown = ui.Dir1->visualItemRect(*it);
+            QVERIFY(shown.right() < ui.Dir1->viewport()->width());
+            QVERIFY2((needed <= shown.width()) == ((*it)->text(0).toStdString() != longName),
+                     qPrintable((*it)->text(0)));
+        }
+        QCOMPARE(folderItem(ui.Dir1, in(deep + "/" + longName))->toolTip(0).toStdString(),
+                 longName);
         QDir(QString::fromStdString(in("many"))).removeRecursively();
     }
 
