@@ -47,7 +47,29 @@ bool FileList::show(const FileListView& view) {
     view_ = view;
     names_ = std::move(names);
     model_->setStringList(shown);
+    markFolder();
     return true;
+}
+
+void FileList::setFolderListPath(const std::string& folder) {
+    folderListPath_ = folder;
+    markFolder();
+}
+
+bool FileList::showsOtherFolder() const {
+    return !folderListPath_.empty() && !view_.folder.empty() && view_.folder != folderListPath_;
+}
+
+void FileList::markFolder() {
+    const bool other = showsOtherFolder();
+    const QString sheet =
+        other ? QStringLiteral("QListView { border: 2px solid #d07000; background: #fff3d0; }")
+              : QString();
+    if (sheet != styleSheet()) // setting a style sheet polishes the list again
+        setStyleSheet(sheet);
+    setToolTip(other ? QStringLiteral("このファイル一覧のフォルダ:\n%1")
+                           .arg(QFile::decodeName(view_.folder.c_str()))
+                     : QString());
 }
 
 std::string FileList::selectedName() const {

@@ -71,7 +71,10 @@ void MainWindow::createControls() {
 
 void MainWindow::connectControls() {
     connect(Drive1, &DriveList::driveChosen, this, &MainWindow::changeDrive);
-    connect(Dir1, &FolderList::pathChanged, this, [this] { File1->setPath(Dir1->path()); });
+    connect(Dir1, &FolderList::pathChanged, this, [this] {
+        File1->setPath(Dir1->path());
+        File1->setFolderListPath(Dir1->path());
+    });
     connect(txtEXT, &QLineEdit::textChanged, this, [this](const QString& text) {
         File1->setFileName(QFile::encodeName(text).toStdString(), Dir1->path());
     });

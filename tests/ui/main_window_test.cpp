@@ -278,19 +278,27 @@ private slots:
         box->setText("page.html");
         QCOMPARE(ui.File1->names(), Names{"page.html"});
 
-        // A folder part moves the file list only; the folder list stays.
+        // A folder part moves the file list only; the folder list stays. The file list shows
+        // that it lists another folder, and names it, until it is back at the folder list's.
+        QVERIFY(!ui.File1->showsOtherFolder());
         box->clear();
         QTest::keyClicks(box, "sub/*");
         QCOMPARE(ui.File1->path(), in("sub"));
         QCOMPARE(ui.File1->names(), Names{"inner.html"});
         QCOMPARE(ui.Dir1->path(), folder);
+        QVERIFY(ui.File1->showsOtherFolder());
+        QVERIFY(ui.File1->toolTip().endsWith(QString::fromStdString("\n" + in("sub"))));
 
         // What cannot be applied leaves the list as it was.
         box->setText("nowhere/*.html");
         QCOMPARE(ui.File1->path(), in("sub"));
         QCOMPARE(ui.File1->names(), Names{"inner.html"});
+        box->setText("*.html");
+        QVERIFY(ui.File1->showsOtherFolder());
         box->setText(QString::fromStdString(folder + "/*.html"));
         QCOMPARE(ui.File1->names(), (Names{"b.html", "page.html", "Shout.HTML"}));
+        QVERIFY(!ui.File1->showsOtherFolder());
+        QVERIFY(ui.File1->toolTip().isEmpty());
     }
 
     void convertCommandConvertsTheSelectedFileOnly() {
