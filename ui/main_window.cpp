@@ -1,14 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main_window.h"
 
-#include "engine/convert.h"
 #include "frame/sys/files.h"
 #include "frame/text/error.h"
+#include "ui/conversion_queue.h"
 #include "ui/dialog_prompts.h"
 #include "ui/drive_list.h"
 #include "ui/file_list.h"
 #include "ui/folder_list.h"
-#include "ui/override_cursor.h"
 #include "ui/stepwell_icon.h"
 
 #include <QCheckBox>
@@ -17,7 +16,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <cmath>
 
 namespace stepwell {
@@ -33,6 +31,7 @@ MainWindow::MainWindow(const StartupState& state, Prompts* prompts)
     setWindowIcon(stepwellIcon());
     createControls();
     connectControls();
+    setUpConversions();
     setUpDrops();
     setUpMenus();
     resize(int(std::lround(design::clientWidth / twipsPerPixelX())),
@@ -143,13 +142,6 @@ void MainWindow::convertSelected() {
     // gives "//name", which names the same file.
     if (!name.empty())
         convert(File1->path() + "/" + name);
-}
-
-void MainWindow::convert(const std::string& path) {
-    // Drops are refused while a conversion's question is open, so that two never interleave.
-    const QScopedValueRollback<bool> busyFlag(converting_, true);
-    const OverrideCursor busy(Qt::WaitCursor);
-    convertFile(path, {places_.tagTables(), replaceSetting()}, *prompts_);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

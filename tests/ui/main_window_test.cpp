@@ -312,6 +312,7 @@ private slots:
 
         QVERIFY(ui.File1->selectName("page.html"));
         ui.cmdCVT->click();
+        QVERIFY(test::conversionsEnd(window));
         QCOMPARE(read(in("page.html.ident")), std::string("<ul>\n\t<li>x\n</ul>\n"));
         QVERIFY(prompts.errors.empty());
         QCOMPARE(ui.File1->names(), shown); // not refreshed after a conversion
@@ -333,6 +334,7 @@ private slots:
             QVERIFY(ui.File1->selectName(name));
             ui.cmdCVT->click();
         }
+        QVERIFY(test::conversionsEnd(window));
         QVERIFY(prompts.errors.empty());
         QCOMPARE(read(otherFolder + "/page.html.ident"), std::string("<ul>\n\t<li>other\n</ul>\n"));
         QCOMPARE(read(otherFolder + "/only-here.html.ident"),
@@ -353,6 +355,7 @@ private slots:
             // A double click: a first click, then the second press arrives as a double click.
             QTest::mouseClick(ui.File1->viewport(), Qt::LeftButton, {}, item.center());
             QTest::mouseDClick(ui.File1->viewport(), Qt::LeftButton, {}, item.center());
+            QVERIFY(test::conversionsEnd(window));
         };
         doubleClick("page.html");
         QCOMPARE(prompts.questions, Names{in("page.html.ident") + "を上書きしますか?"});
@@ -374,6 +377,7 @@ private slots:
         QVERIFY(ui.File1->selectName("page.html"));
         QFile::remove(QString::fromStdString(in("page.html")));
         window.convertSelected();
+        QVERIFY(test::conversionsEnd(window));
         QCOMPARE(prompts.errors.size(), 1u);
         QVERIFY(prompts.errors.front().find(in("page.html")) != std::string::npos);
         write(in("page.html"), "<ul>\n   <li>x\n</ul>\n");
