@@ -4,6 +4,7 @@
 #include "frame/text/error.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QStringListModel>
 #include <algorithm>
 
@@ -70,6 +71,17 @@ void FileList::markFolder() {
     setToolTip(other ? QStringLiteral("このファイル一覧のフォルダ:\n%1")
                            .arg(QFile::decodeName(view_.folder.c_str()))
                      : QString());
+}
+
+void FileList::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // A held key would queue the same conversion again and again.
+        if (!event->isAutoRepeat())
+            emit returnPressed();
+        event->accept();
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 std::string FileList::selectedName() const {

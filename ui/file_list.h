@@ -42,6 +42,13 @@ public:
     /// Whether the list shows another folder than the folder list's.
     bool showsOtherFolder() const;
 
+signals:
+    /// Enter or Return was pressed in the list.
+    void returnPressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     bool show(const FileListView& view);
     void markFolder();

@@ -7,6 +7,7 @@
 #include "ui/dialog_prompts.h"
 #include "ui/drive_list.h"
 #include "ui/file_list.h"
+#include "ui/focus_mark.h"
 #include "ui/folder_list.h"
 #include "ui/stepwell_icon.h"
 
@@ -46,6 +47,7 @@ void MainWindow::createControls() {
     Dir1 = new FolderList(this);
     File1 = new FileList(this);
     cmdCVT = new QPushButton(QStringLiteral("変換"), this);
+    cmdCVT->setAutoDefault(true); // Enter presses it when it has the focus, as Space does
     txtEXT = new QLineEdit(this);
     Check1 = new QCheckBox(QStringLiteral("置換"), this);
     Label1 = new QLabel(QStringLiteral("Label1"), this);
@@ -66,6 +68,8 @@ void MainWindow::createControls() {
     place(Dir1, resizable_.folderList);
     place(File1, resizable_.fileList);
     place(txtEXT, resizable_.patternBox);
+    // Over the controls, ringing the one with the keyboard focus.
+    focusMark_ = new FocusMark(this);
 }
 
 void MainWindow::connectControls() {
@@ -79,6 +83,7 @@ void MainWindow::connectControls() {
     });
     connect(cmdCVT, &QPushButton::clicked, this, &MainWindow::convertSelected);
     connect(File1, &QAbstractItemView::doubleClicked, this, &MainWindow::convertSelected);
+    connect(File1, &FileList::returnPressed, this, &MainWindow::convertSelected);
     // Only the settings file can make the box greyed; a click leaves that state for good.
     connect(Check1, &QCheckBox::clicked, this, [this] { Check1->setTristate(false); });
 }
@@ -171,6 +176,8 @@ void MainWindow::layoutControls() {
     place(Dir1, resizable_.folderList);
     place(File1, resizable_.fileList);
     place(txtEXT, resizable_.patternBox);
+    // Over the controls, ringing the one with the keyboard focus.
+    focusMark_ = new FocusMark(this);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

@@ -31,6 +31,7 @@ class ConversionNote;
 class ConversionQueue;
 class DriveList;
 class FileList;
+class FocusMark;
 class FolderList;
 class Prompts;
 
@@ -106,6 +107,8 @@ private:
     QAction* setDefaultDir;
     QMenu* chkRightClick;
     QAction* setDefaultChk;
+
+    FocusMark* focusMark_; // the ring around the control with the keyboard focus
 
     Places places_;
     ResizableControls resizable_;

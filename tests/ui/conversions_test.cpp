@@ -52,10 +52,11 @@ private slots:
         QTest::addColumn<QString>("note");
         QTest::newRow("written") << "button" << listTable << 0 << true << "<ul>\n  x\n</ul>\n"
                                  << "page.html.ident に書き出しました";
-        QTest::newRow("replaced") << "button" << listTable << 1 << true << "<ul>\n  x\n</ul>\n"
+        QTest::newRow("replaced") << "Enter in the list" << listTable << 1 << true
+                                  << "<ul>\n  x\n</ul>\n"
                                   << "page.html を置換しました";
         QTest::newRow("unchanged")
-            << "double-click" << listTable << 1 << true << "<ul>\n\tx\n</ul>\n"
+            << "Enter on the button" << listTable << 1 << true << "<ul>\n\tx\n</ul>\n"
             << "page.html は変更の必要がなく、そのままです";
         QTest::newRow("declined") << "double-click" << listTable << 1 << false << "<ul>\n"
                                   << "page.html は変換しませんでした";
@@ -83,6 +84,10 @@ private slots:
         const QPoint item = ui.File1->visualRect(ui.File1->currentIndex()).center();
         if (how == "button")
             ui.cmdCVT->click();
+        else if (how == "Enter in the list")
+            QTest::keyClick(ui.File1, Qt::Key_Return);
+        else if (how == "Enter on the button")
+            QTest::keyClick(ui.cmdCVT, Qt::Key_Enter);
         else { // a first click, then the second press arrives as a double click
             QTest::mouseClick(ui.File1->viewport(), Qt::LeftButton, {}, item);
             QTest::mouseDClick(ui.File1->viewport(), Qt::LeftButton, {}, item);

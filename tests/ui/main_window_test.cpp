@@ -223,6 +223,22 @@ private slots:
         QDir(QString::fromStdString(in("many"))).removeRecursively();
     }
 
+    void theFocusedControlIsRinged() {
+        MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QWidget* ring = test::child<QWidget>(window, "focusMark");
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{ui.Drive1, ui.Dir1, ui.File1, ui.cmdCVT, ui.txtEXT}) {
+            control->setFocus(Qt::TabFocusReason);
+            QTRY_COMPARE(ring->geometry(), control->geometry());
+            QVERIFY(ring->isVisible());
+        }
+        window.resize(window.width() + 100, window.height() + 100); // it follows its control
+        QCOMPARE(ring->geometry(), ui.txtEXT->geometry());
+    }
+
     void driveChangeGoesToTheDrivesOwnCurrentFolder() {
         MainWindow window(startUpFrom(program));
         const test::Controls ui(window);
