@@ -37,10 +37,12 @@ ConversionQueue::ConversionQueue(Prompts& prompts, QObject* parent)
     : QObject(parent), prompts_(prompts), thread_([this] { run(); }) {}
 
 ConversionQueue::~ConversionQueue() {
-    stop();
+    // As stop() does, but without a word to the owner, which is going too.
     {
         const std::lock_guard lock(mutex_);
+        jobs_.clear();
         quitting_ = true;
+        ++round_;
     }
     changed_.notify_all();
     thread_.join();
@@ -125,9 +127,14 @@ void ConversionQueue::convert(Job& job) {
         conversion.result = ConvertResult::Failed;
     }
     if (conversion.result == ConvertResult::Converted ||
-        conversion.result == ConvertResult::Unchanged)
-        conversion.tagTableFound =
-            !findTagTable(job.options.tagTables, folderPart(job.path)).empty();
+        conversion.result == ConvertResult::Unchanged) {
+        try {
+            conversion.tagTableFound =
+                !findTagTable(job.options.tagTables, folderPart(job.path)).empty();
+        } catch (...) {
+            // the conversion is done; only the note about the table is left out
+        }
+    }
     post([this, conversion] {
         emit finished(conversion);
         done();

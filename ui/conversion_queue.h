@@ -32,7 +32,7 @@ class ConversionQueue : public QObject {
     Q_OBJECT
 public:
     explicit ConversionQueue(Prompts& prompts, QObject* parent = nullptr);
-    /// Stops what runs, drops what waits, and waits for the thread.
+    /// Stops what runs, drops what waits, and waits for the thread; emits nothing.
     ~ConversionQueue() override;
 
     /// Converts `path` after those added before.
