@@ -2,6 +2,7 @@
 #include "ui/conversion_note.h"
 
 #include "frame/text/paths.h"
+#include "frame/text/shown_text.h"
 
 #include <QFile>
 #include <QScreen>
@@ -11,8 +12,10 @@
 namespace stepwell {
 namespace {
 
+// A file's name as the note shows it: a line break or another control byte in it is
+// written as an escape, so that it cannot split or disguise the note.
 QString nameOf(const std::string& path) {
-    return QFile::decodeName(namePart(path).c_str());
+    return QFile::decodeName(escapeControlBytes(namePart(path)).c_str());
 }
 
 QString resultNote(const Conversion& conversion) {
@@ -46,6 +49,7 @@ ConversionNote::ConversionNote(QWidget* window, QWidget* anchor)
     setBackgroundRole(QPalette::ToolTipBase);
     setForegroundRole(QPalette::ToolTipText);
     setFrameStyle(QFrame::Box | QFrame::Plain);
+    setTextFormat(Qt::PlainText); // a name that looks like markup is shown as it is
     setMargin(2);
     setAttribute(Qt::WA_QuitOnClose, false);
     setAttribute(Qt::WA_ShowWithoutActivating);

@@ -2,6 +2,7 @@
 #include "ui/file_list.h"
 
 #include "frame/text/error.h"
+#include "frame/text/shown_text.h"
 
 #include <QFile>
 #include <QKeyEvent>
@@ -68,9 +69,12 @@ void FileList::markFolder() {
               : QString();
     if (sheet != styleSheet()) // setting a style sheet polishes the list again
         setStyleSheet(sheet);
-    setToolTip(other ? QStringLiteral("このファイル一覧のフォルダ:\n%1")
-                           .arg(QFile::decodeName(view_.folder.c_str()))
-                     : QString());
+    // Rich text, so that a folder whose name looks like markup is shown as it is.
+    const QString folder = QFile::decodeName(escapeControlBytes(view_.folder).c_str());
+    setToolTip(
+        other ? QStringLiteral("<p style='white-space:pre'>このファイル一覧のフォルダ:<br>%1</p>")
+                    .arg(folder.toHtmlEscaped())
+              : QString());
 }
 
 void FileList::keyPressEvent(QKeyEvent* event) {

@@ -15,8 +15,8 @@
 namespace stepwell {
 namespace {
 
-// How long a note stays: long enough to read, short enough not to hide the pattern box
-// for long. One that also says that no tag table applied has more to read.
+// How long a note stays: long enough to read, short enough not to linger over what lies
+// below the window. One that also says that no tag table applied has more to read.
 constexpr int noteTime = 4000;
 constexpr int longNoteTime = 8000;
 // How long a window closed during a conversion stays to say that it stopped.

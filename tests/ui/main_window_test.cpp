@@ -303,7 +303,7 @@ private slots:
         QCOMPARE(ui.File1->names(), Names{"inner.html"});
         QCOMPARE(ui.Dir1->path(), folder);
         QVERIFY(ui.File1->showsOtherFolder());
-        QVERIFY(ui.File1->toolTip().endsWith(QString::fromStdString("\n" + in("sub"))));
+        QVERIFY(ui.File1->toolTip().contains(QString::fromStdString(in("sub"))));
 
         // What cannot be applied leaves the list as it was.
         box->setText("nowhere/*.html");
