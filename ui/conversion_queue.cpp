@@ -106,12 +106,13 @@ void ConversionQueue::run() {
 }
 
 void ConversionQueue::convert(Job& job) {
-    post([this, path = job.path] { emit started(path); });
     int shown = -1;
-    job.options.progress = [this, round = job.round, &shown](std::uint64_t read,
-                                                             std::uint64_t size) {
-        if (round_ != round)
+    job.options.progress = [this, &job, &shown](std::uint64_t read, std::uint64_t size) {
+        if (round_ != job.round)
             throw ConversionStopped();
+        // Started once the input is read, after any question.
+        if (shown < 0)
+            post([this, path = job.path] { emit started(path); });
         const int percent = size == 0 ? 100 : int(std::min(read, size) * 100 / size);
         if (percent != shown) {
             shown = percent;

@@ -50,6 +50,7 @@ public:
 
 signals:
     void busyChanged(bool busy);
+    /// A conversion has begun to read its input (its question, if any, answered).
     void started(const std::string& path);
     /// The share of the running conversion's input read so far.
     void progressed(int percent);
