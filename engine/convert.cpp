@@ -84,7 +84,7 @@ ConvertResult convertFile(const std::string& path, const ConvertOptions& options
         const TagTable table = loadTagTableFor(path, options.tagTables);
 
         InputFile input(path);
-        LineReader lines = linesOf(input);
+        LineReader lines = linesOf(input, options.progress);
         // The result goes to a temporary file beside its destination.
         AtomicFile output(written, target);
         if (replace)
@@ -103,10 +103,14 @@ ConvertResult convertFile(const std::string& path, const ConvertOptions& options
         ByteComparer original(input.fd(), path);
         BothSinks both(writer, original);
         convertLines(lines, both, table);
+        if (original.matchedAll())
+            return ConvertResult::Unchanged;
         // Another program's save while this one ran must not be undone.
-        if (!original.matchedAll())
-            output.commitOver(input.status());
+        output.commitOver(input.status());
         return ConvertResult::Converted;
+    } catch (const ConversionStopped&) {
+        // The temporary file went with `output`; nothing else was touched.
+        return ConvertResult::Stopped;
     } catch (...) {
         showCurrentFailure(path, prompts);
         return ConvertResult::Failed;

@@ -1,20 +1,34 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "engine/lines_of.h"
 #include "engine/tag_file.h"
 #include "frame/prompts/prompts.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace stepwell {
 
-/// How a conversion ended.
-enum class ConvertResult { Converted, Declined, Failed };
+/// How a conversion ended. Unchanged: in replace mode, the result was the input byte for
+/// byte, so the input was left as it was. Stopped: the progress callback stopped it.
+enum class ConvertResult { Converted, Declined, Failed, Unchanged, Stopped };
+
+/// Thrown by a progress callback to stop a conversion: the result is discarded, the input
+/// and any earlier output stay as they were, and convertFile returns Stopped.
+struct ConversionStopped {};
+
+/// Told, on the converting thread, after each read of the input: the bytes read so far and
+/// the input's size when it was opened. May throw ConversionStopped.
+using ConvertProgress = ReadProgress;
 
 /// What a conversion needs to know besides the file.
 struct ConvertOptions {
     TagTablePlaces tagTables; // where the file's tag table is looked for
     bool replace = false;     // replace the file, or write "<path>.ident" beside it
+    /// Told how far the conversion got; none by default.
+    ConvertProgress progress = {};
 };
 
 /// Converts one file: asks before replacing the input or overwriting an existing

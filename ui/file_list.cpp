@@ -2,8 +2,10 @@
 #include "ui/file_list.h"
 
 #include "frame/text/error.h"
+#include "frame/text/shown_text.h"
 
 #include <QFile>
+#include <QKeyEvent>
 #include <QStringListModel>
 #include <algorithm>
 
@@ -47,7 +49,43 @@ bool FileList::show(const FileListView& view) {
     view_ = view;
     names_ = std::move(names);
     model_->setStringList(shown);
+    markFolder();
     return true;
+}
+
+void FileList::setFolderListPath(const std::string& folder) {
+    folderListPath_ = folder;
+    markFolder();
+}
+
+bool FileList::showsOtherFolder() const {
+    return !folderListPath_.empty() && !view_.folder.empty() && view_.folder != folderListPath_;
+}
+
+void FileList::markFolder() {
+    const bool other = showsOtherFolder();
+    const QString sheet =
+        other ? QStringLiteral("QListView { border: 2px solid #d07000; background: #fff3d0; }")
+              : QString();
+    if (sheet != styleSheet()) // setting a style sheet polishes the list again
+        setStyleSheet(sheet);
+    // Rich text, so that a folder whose name looks like markup is shown as it is.
+    const QString folder = QFile::decodeName(escapeControlBytes(view_.folder).c_str());
+    setToolTip(
+        other ? QStringLiteral("<p style='white-space:pre'>このファイル一覧のフォルダ:<br>%1</p>")
+                    .arg(folder.toHtmlEscaped())
+              : QString());
+}
+
+void FileList::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // A held key would queue the same conversion again and again.
+        if (!event->isAutoRepeat())
+            emit returnPressed();
+        event->accept();
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 std::string FileList::selectedName() const {

@@ -36,12 +36,27 @@ public:
     /// Selects the file shown under `name`; false when there is none.
     bool selectName(const std::string& name);
 
+    /// The folder list's folder. Whenever the list shows another folder, it is tinted and
+    /// framed, and its tooltip names its folder, since a conversion takes the file from there.
+    void setFolderListPath(const std::string& folder);
+    /// Whether the list shows another folder than the folder list's.
+    bool showsOtherFolder() const;
+
+signals:
+    /// Enter or Return was pressed in the list.
+    void returnPressed();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     bool show(const FileListView& view);
+    void markFolder();
 
     QStringListModel* model_;
     FileListView view_{"", "*"};
     std::vector<std::string> names_;
+    std::string folderListPath_;
 };
 
 } // namespace stepwell

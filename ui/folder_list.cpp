@@ -14,11 +14,17 @@
 #include <QKeyEvent>
 #include <QResizeEvent>
 #include <QStyle>
+#include <algorithm>
 
 namespace stepwell {
 namespace {
 
 constexpr int pathRole = Qt::UserRole;
+
+// The indentation of one level: the usual step, less in a deep chain, so that all the
+// levels together take no more than a quarter of the list's width.
+constexpr int fullIndentation = 10;
+constexpr int leastIndentation = 2;
 
 QTreeWidgetItem* makeItem(const std::string& label, const std::string& path, const QIcon& icon) {
     const QString text = QFile::decodeName(label.c_str());
@@ -67,14 +73,14 @@ FolderList::FolderList(QWidget* parent) : QTreeWidget(parent) {
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setExpandsOnDoubleClick(false);
-    setIndentation(10);
+    setIndentation(fullIndentation);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformRowHeights(true);
-    // The column is as wide as the list: a long name is shortened in the middle, where the
-    // end that tells similar names apart stays visible, rather than scrolled to.
+    // The column is as wide as the list: a name that does not fit is shortened at its end,
+    // where the start that a reader looks for stays whole, rather than scrolled to.
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     header()->setMinimumSectionSize(0); // the usual minimum is wider than a narrow list
-    setTextElideMode(Qt::ElideMiddle);
+    setTextElideMode(Qt::ElideRight);
     // Every entry is always shown: no expand and collapse marks beside the folders.
     setStyleSheet(QStringLiteral("QTreeView::branch { image: none; border-image: none; }"));
     connect(this, &QTreeWidget::itemDoubleClicked, this,
@@ -99,7 +105,10 @@ bool FolderList::setPath(const std::string& folder, const std::string& root) {
     const QIcon closedIcon = style()->standardIcon(QStyle::SP_DirClosedIcon);
     clear();
     QTreeWidgetItem* parent = nullptr;
-    for (const auto& [label, path] : chainOf(folder, chainRoot)) {
+    const auto chain = chainOf(folder, chainRoot);
+    levels_ = int(chain.size()) + (subfolders.empty() ? 0 : 1);
+    fitIndentation();
+    for (const auto& [label, path] : chain) {
         QTreeWidgetItem* item = makeItem(label, path, openIcon);
         if (parent)
             parent->addChild(item);
@@ -124,9 +133,17 @@ bool FolderList::setPath(const std::string& folder, const std::string& root) {
 bool FolderList::viewportEvent(QEvent* event) {
     // A hidden header does not stretch its section, so the list keeps its one column as wide
     // as the viewport, which narrows when the vertical scroll bar comes.
-    if (event->type() == QEvent::Resize)
+    if (event->type() == QEvent::Resize) {
         header()->resizeSection(0, static_cast<QResizeEvent*>(event)->size().width());
+        fitIndentation();
+    }
     return QTreeWidget::viewportEvent(event);
+}
+
+void FolderList::fitIndentation() {
+    // The first level is not indented.
+    const int steps = std::max(1, levels_ - 1);
+    setIndentation(std::clamp(viewport()->width() / 4 / steps, leastIndentation, fullIndentation));
 }
 
 void FolderList::keyPressEvent(QKeyEvent* event) {

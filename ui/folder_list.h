@@ -9,8 +9,9 @@ namespace stepwell {
 /// The folder list: the open folder's chain of parents from its volume's root, each shown
 /// open, then its subfolders (hidden ones left out, in natural order), shown closed and
 /// indented one step further. A click highlights an entry; a double-click or Enter opens it.
-/// Names too long for the list are elided in the middle, with the whole name as the entry's
-/// tooltip.
+/// A name too long for the list is elided at its end, with the whole name as the entry's
+/// tooltip, and a deep folder's chain is indented less per level, so that names stay
+/// readable.
 class FolderList : public QTreeWidget {
     Q_OBJECT
 public:
@@ -40,8 +41,10 @@ protected:
 
 private:
     void openItem(QTreeWidgetItem* item);
+    void fitIndentation();
 
     std::string path_;
+    int levels_ = 1; // the levels shown: the chain, then its subfolders one level further
     std::string root_ = "/";
 };
 

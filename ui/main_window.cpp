@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "ui/main_window.h"
 
-#include "engine/convert.h"
 #include "frame/sys/files.h"
 #include "frame/text/error.h"
+#include "ui/conversion_queue.h"
 #include "ui/dialog_prompts.h"
 #include "ui/drive_list.h"
 #include "ui/file_list.h"
+#include "ui/focus_mark.h"
 #include "ui/folder_list.h"
-#include "ui/override_cursor.h"
 #include "ui/stepwell_icon.h"
 
 #include <QCheckBox>
@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
-#include <QScopedValueRollback>
 #include <cmath>
 
 namespace stepwell {
@@ -33,6 +32,7 @@ MainWindow::MainWindow(const StartupState& state, Prompts* prompts)
     setWindowIcon(stepwellIcon());
     createControls();
     connectControls();
+    setUpConversions();
     setUpDrops();
     setUpMenus();
     resize(int(std::lround(design::clientWidth / twipsPerPixelX())),
@@ -47,6 +47,7 @@ void MainWindow::createControls() {
     Dir1 = new FolderList(this);
     File1 = new FileList(this);
     cmdCVT = new QPushButton(QStringLiteral("変換"), this);
+    cmdCVT->setAutoDefault(true); // Enter presses it when it has the focus, as Space does
     txtEXT = new QLineEdit(this);
     Check1 = new QCheckBox(QStringLiteral("置換"), this);
     Label1 = new QLabel(QStringLiteral("Label1"), this);
@@ -67,16 +68,22 @@ void MainWindow::createControls() {
     place(Dir1, resizable_.folderList);
     place(File1, resizable_.fileList);
     place(txtEXT, resizable_.patternBox);
+    // Over the controls, ringing the one with the keyboard focus.
+    focusMark_ = new FocusMark(this);
 }
 
 void MainWindow::connectControls() {
     connect(Drive1, &DriveList::driveChosen, this, &MainWindow::changeDrive);
-    connect(Dir1, &FolderList::pathChanged, this, [this] { File1->setPath(Dir1->path()); });
+    connect(Dir1, &FolderList::pathChanged, this, [this] {
+        File1->setPath(Dir1->path());
+        File1->setFolderListPath(Dir1->path());
+    });
     connect(txtEXT, &QLineEdit::textChanged, this, [this](const QString& text) {
         File1->setFileName(QFile::encodeName(text).toStdString(), Dir1->path());
     });
     connect(cmdCVT, &QPushButton::clicked, this, &MainWindow::convertSelected);
     connect(File1, &QAbstractItemView::doubleClicked, this, &MainWindow::convertSelected);
+    connect(File1, &FileList::returnPressed, this, &MainWindow::convertSelected);
     // Only the settings file can make the box greyed; a click leaves that state for good.
     connect(Check1, &QCheckBox::clicked, this, [this] { Check1->setTristate(false); });
 }
@@ -142,13 +149,6 @@ void MainWindow::convertSelected() {
         convert(File1->path() + "/" + name);
 }
 
-void MainWindow::convert(const std::string& path) {
-    // Drops are refused while a conversion's question is open, so that two never interleave.
-    const QScopedValueRollback<bool> busyFlag(converting_, true);
-    const OverrideCursor busy(Qt::WaitCursor);
-    convertFile(path, {places_.tagTables(), replacesFiles(replaceSetting())}, *prompts_);
-}
-
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::DragEnter:
@@ -176,6 +176,8 @@ void MainWindow::layoutControls() {
     place(Dir1, resizable_.folderList);
     place(File1, resizable_.fileList);
     place(txtEXT, resizable_.patternBox);
+    // Over the controls, ringing the one with the keyboard focus.
+    focusMark_ = new FocusMark(this);
 }
 
 void MainWindow::resizeEvent(QResizeEvent* event) {

@@ -3,11 +3,13 @@
 
 #include "frame/startup/startup.h"
 #include "ui/layout_rule.h"
+#include "ui/override_cursor.h"
 
 #include <QList>
 #include <QUrl>
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 
 class QAction;
@@ -20,11 +22,16 @@ class QLineEdit;
 class QMenu;
 class QMouseEvent;
 class QPushButton;
+class QShortcut;
 
 namespace stepwell {
 
+struct Conversion;
+class ConversionNote;
+class ConversionQueue;
 class DriveList;
 class FileList;
+class FocusMark;
 class FolderList;
 class Prompts;
 
@@ -45,8 +52,10 @@ public:
 
     /// Places the folder list, the file list and the pattern box for the window's size.
     void layoutControls();
-    /// Converts the file selected in the file list, if any.
+    /// Converts the file selected in the file list, if any, after those asked for before.
     void convertSelected();
+    /// Whether a conversion runs or waits its turn.
+    bool converting() const;
 
     /// Drag-over, for the window and the controls that take dropped files: files are
     /// welcome as a copy, anything else is refused.
@@ -61,6 +70,8 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void createControls();
@@ -68,9 +79,12 @@ private:
     void showStartupState(const StartupState& state);
     void changeDrive(int index);
     void convert(const std::string& path);
+    void setUpConversions();
+    void conversionsBusy(bool busy);
+    void conversionFinished(const Conversion& conversion);
+    void stopConversions();
     void setUpDrops();
     bool filterDrag(QObject* watched, QEvent* event);
-    void convertDropped(const QList<QUrl>& urls);
     void setUpMenus();
     bool filterRightPress(QObject* watched, QMouseEvent* event);
     void storeDefaultFolderSetting();
@@ -94,11 +108,22 @@ private:
     QMenu* chkRightClick;
     QAction* setDefaultChk;
 
+    FocusMark* focusMark_; // the ring around the control with the keyboard focus
+
     Places places_;
     ResizableControls resizable_;
     std::unique_ptr<Prompts> ownPrompts_;
     Prompts* prompts_;
-    bool converting_ = false;
+
+    // Conversions run one at a time on a thread of their own. The queue is declared after
+    // the prompts it uses, so that it goes first.
+    std::unique_ptr<ConversionQueue> conversions_;
+    ConversionNote* note_;
+    QShortcut* stopKey_;                       // Escape, while a conversion runs or waits
+    std::optional<OverrideCursor> busyCursor_; // likewise
+    int dropped_ = 0;                          // conversions the last stop took off the queue
+    bool tagTableMissingTold_ = false;         // told once a window session
+    bool closeWhenStopped_ = false;            // the window was closed during a conversion
 };
 
 } // namespace stepwell

@@ -4,6 +4,7 @@
 #include "ui/main_window.h"
 
 #include "frame/prompts/prompts.h"
+#include "ui/conversion_queue.h"
 #include "ui/drive_list.h"
 #include "ui/file_list.h"
 #include "ui/folder_list.h"
@@ -15,8 +16,6 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
-#include <QScopedValueRollback>
-#include <QTimer>
 
 namespace stepwell {
 namespace {
@@ -82,7 +81,9 @@ void MainWindow::dropEvent(QDropEvent* event) {
 }
 
 void MainWindow::dragOverFiles(QDragMoveEvent* event) {
-    if (offersFiles(event->mimeData()) && !converting_ &&
+    // While a question is open, the window waits for its answer; a drop at another time
+    // waits its turn behind the conversions asked for before.
+    if (offersFiles(event->mimeData()) && !conversions_->asking() &&
         (event->possibleActions() & Qt::CopyAction)) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
@@ -93,27 +94,20 @@ void MainWindow::dragOverFiles(QDragMoveEvent* event) {
 }
 
 void MainWindow::dropFiles(QDropEvent* event) {
-    if (!offersFiles(event->mimeData()) || converting_) {
+    if (!offersFiles(event->mimeData()) || conversions_->asking()) {
         event->ignore();
         return;
     }
     event->setDropAction(Qt::CopyAction);
     event->accept();
-    // The list is taken once, now. The conversions run after the drop has returned, so that
-    // the program the files came from is not kept waiting while questions are open.
-    const QList<QUrl> urls = event->mimeData()->urls();
-    converting_ = true;
-    QTimer::singleShot(0, this, [this, urls] { convertDropped(urls); });
-}
-
-void MainWindow::convertDropped(const QList<QUrl>& urls) {
-    converting_ = false;
-    const QScopedValueRollback<bool> batch(converting_, true);
-    for (const QUrl& url : urls) {
+    // The list is taken once, now; the conversions run on their own thread, so the program
+    // the files came from is not kept waiting while questions are open. An item that is no
+    // local file is reported in its turn.
+    for (const QUrl& url : event->mimeData()->urls()) {
         if (url.isLocalFile())
             convert(QFile::encodeName(url.toLocalFile()).toStdString());
         else
-            prompts_->showError(url.toDisplayString().toStdString() + ": not a local file");
+            conversions_->addError(url.toDisplayString().toStdString() + ": not a local file");
     }
 }
 

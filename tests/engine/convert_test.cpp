@@ -194,6 +194,40 @@ TEST_F(ConvertFile, NoTagFileOrOneThatIsNotAnOrdinaryFileOnlyStripsBlanks) {
     EXPECT_EQ(converted("<table>\n  <tr>\n"), "<table>\n<tr>\n");
 }
 
+TEST_F(ConvertFile, ProgressFollowsTheInputAndAStopLeavesEverythingAsItWas) {
+    const std::string page = work.file("page.html");
+    const std::string input = " <table>\n" + std::string(700 * 1024, 'x') + "\n"; // 3 reads
+    for (const int replace : {0, 1}) {
+        for (const bool stop : {true, false}) {
+            writeFile(page, input);
+            writeFile(page + ".ident", "old");
+            std::vector<std::uint64_t> told;
+            ConvertOptions options{program.path(), replace};
+            options.progress = [&](std::uint64_t read, std::uint64_t size) {
+                EXPECT_EQ(size, input.size());
+                EXPECT_TRUE(told.empty() || read >= told.back());
+                told.push_back(read);
+                if (stop && told.size() == 2)
+                    throw ConversionStopped();
+            };
+            prompts = ScriptedPrompts({true});
+            EXPECT_EQ(convertFile(page, options, prompts),
+                      stop ? ConvertResult::Stopped : ConvertResult::Converted);
+            EXPECT_TRUE(prompts.errors.empty());
+            ASSERT_FALSE(told.empty());
+            if (!stop) {
+                EXPECT_EQ(told.back(), input.size());
+                continue;
+            }
+            // No result and no temporary file; the input and the earlier output as they were.
+            EXPECT_LT(told.back(), input.size());
+            EXPECT_EQ(readFile(page), input);
+            EXPECT_EQ(readFile(page + ".ident"), "old");
+            EXPECT_EQ(listFolder(work.path()), "page.html page.html.ident");
+        }
+    }
+}
+
 TEST_F(ConvertFile, ReadOnlyFolderFailsCleanly) {
     if (test::rerunAsOrdinaryUser()) // root writes into read-only folders
         return;

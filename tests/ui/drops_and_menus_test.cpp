@@ -125,6 +125,7 @@ private slots:
         const auto files = filesData({in("c.html"), in("a.html"), in("b.html")});
         drop(ui.File1->viewport(), files.get());
         QTRY_COMPARE(prompts.questions.size(), 3u);
+        QVERIFY(test::conversionsEnd(window));
         QCOMPARE(prompts.questions, (Names{in("c.html.ident") + "を上書きしますか?",
                                            in("a.html.ident") + "を上書きしますか?",
                                            in("b.html.ident") + "を上書きしますか?"}));

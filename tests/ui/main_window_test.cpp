@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
@@ -188,24 +189,55 @@ private slots:
         QCOMPARE(ui.File1->path(), folder);
     }
 
-    void longFolderNamesAreElidedWithoutAHorizontalScrollBar() {
+    void folderNamesStayReadableAndOnlyTooLongOnesAreElided() {
         const std::string longName = "a folder name far too long for the list at its width";
+        const std::string deep = "many/sub1/sub2/sub3/sub4/sub5/sub6"; // six levels down
         for (int i = 0; i < 20; ++i) // enough to need the vertical scroll bar
-            QDir(work.path()).mkpath(QStringLiteral("many/%1").arg(i));
-        QDir(work.path()).mkpath(QString::fromStdString("many/" + longName));
+            QDir(work.path()).mkpath(QString::fromStdString(deep + "/" + std::to_string(i)));
+        QDir(work.path()).mkpath(QString::fromStdString(deep + "/" + longName));
         MainWindow window(startUpFrom(program));
         const test::Controls ui(window);
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
-        QVERIFY(ui.Dir1->setPath(in("many")));
+        QVERIFY(ui.Dir1->setPath(in(deep)));
         QTRY_VERIFY(ui.Dir1->verticalScrollBar()->isVisible());
         QVERIFY(!ui.Dir1->horizontalScrollBar()->isVisible());
         QVERIFY(ui.Dir1->columnWidth(0) <= ui.Dir1->viewport()->width());
-        QCOMPARE(ui.Dir1->textElideMode(), Qt::ElideMiddle);
-        QTreeWidgetItem* item = folderItem(ui.Dir1, in("many/" + longName));
-        QVERIFY(ui.Dir1->visualItemRect(item).right() < ui.Dir1->viewport()->width());
-        QCOMPARE(item->toolTip(0).toStdString(), longName);
+        QCOMPARE(ui.Dir1->textElideMode(), Qt::ElideRight);
+        // Every short name below the test's folder is shown whole beside its icon, however
+        // deep; only the long one is elided, and its tooltip holds it whole.
+        for (QTreeWidgetItemIterator it(folderItem(ui.Dir1, in("many"))); *it; ++it) {
+            QStyleOptionViewItem option;
+            option.initFrom(ui.Dir1);
+            const int icon = ui.Dir1->style()->pixelMetric(QStyle::PM_SmallIconSize);
+            option.decorationSize = QSize(icon, icon);
+            option.features |= QStyleOptionViewItem::HasDecoration;
+            const QModelIndex index = ui.Dir1->indexFromItem(*it);
+            const int needed = ui.Dir1->itemDelegate()->sizeHint(option, index).width();
+            const QRect shown = ui.Dir1->visualItemRect(*it);
+            QVERIFY(shown.right() < ui.Dir1->viewport()->width());
+            QVERIFY2((needed <= shown.width()) == ((*it)->text(0).toStdString() != longName),
+                     qPrintable((*it)->text(0)));
+        }
+        QCOMPARE(folderItem(ui.Dir1, in(deep + "/" + longName))->toolTip(0).toStdString(),
+                 longName);
         QDir(QString::fromStdString(in("many"))).removeRecursively();
+    }
+
+    void theFocusedControlIsRinged() {
+        MainWindow window(startUpFrom(program));
+        const test::Controls ui(window);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        const QWidget* ring = test::child<QWidget>(window, "focusMark");
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{ui.Drive1, ui.Dir1, ui.File1, ui.cmdCVT, ui.txtEXT}) {
+            control->setFocus(Qt::TabFocusReason);
+            QTRY_COMPARE(ring->geometry(), control->geometry());
+            QVERIFY(ring->isVisible());
+        }
+        window.resize(window.width() + 100, window.height() + 100); // it follows its control
+        QCOMPARE(ring->geometry(), ui.txtEXT->geometry());
     }
 
     void driveChangeGoesToTheDrivesOwnCurrentFolder() {
@@ -263,19 +295,27 @@ private slots:
         box->setText("page.html");
         QCOMPARE(ui.File1->names(), Names{"page.html"});
 
-        // A folder part moves the file list only; the folder list stays.
+        // A folder part moves the file list only; the folder list stays. The file list shows
+        // that it lists another folder, and names it, until it is back at the folder list's.
+        QVERIFY(!ui.File1->showsOtherFolder());
         box->clear();
         QTest::keyClicks(box, "sub/*");
         QCOMPARE(ui.File1->path(), in("sub"));
         QCOMPARE(ui.File1->names(), Names{"inner.html"});
         QCOMPARE(ui.Dir1->path(), folder);
+        QVERIFY(ui.File1->showsOtherFolder());
+        QVERIFY(ui.File1->toolTip().contains(QString::fromStdString(in("sub"))));
 
         // What cannot be applied leaves the list as it was.
         box->setText("nowhere/*.html");
         QCOMPARE(ui.File1->path(), in("sub"));
         QCOMPARE(ui.File1->names(), Names{"inner.html"});
+        box->setText("*.html");
+        QVERIFY(ui.File1->showsOtherFolder());
         box->setText(QString::fromStdString(folder + "/*.html"));
         QCOMPARE(ui.File1->names(), (Names{"b.html", "page.html", "Shout.HTML"}));
+        QVERIFY(!ui.File1->showsOtherFolder());
+        QVERIFY(ui.File1->toolTip().isEmpty());
     }
 
     void convertCommandConvertsTheSelectedFileOnly() {
@@ -289,6 +329,7 @@ private slots:
 
         QVERIFY(ui.File1->selectName("page.html"));
         ui.cmdCVT->click();
+        QVERIFY(test::conversionsEnd(window));
         QCOMPARE(read(in("page.html.ident")), std::string("<ul>\n\t<li>x\n</ul>\n"));
         QVERIFY(prompts.errors.empty());
         QCOMPARE(ui.File1->names(), shown); // not refreshed after a conversion
@@ -310,6 +351,7 @@ private slots:
             QVERIFY(ui.File1->selectName(name));
             ui.cmdCVT->click();
         }
+        QVERIFY(test::conversionsEnd(window));
         QVERIFY(prompts.errors.empty());
         QCOMPARE(read(otherFolder + "/page.html.ident"), std::string("<ul>\n\t<li>other\n</ul>\n"));
         QCOMPARE(read(otherFolder + "/only-here.html.ident"),
@@ -330,6 +372,7 @@ private slots:
             // A double click: a first click, then the second press arrives as a double click.
             QTest::mouseClick(ui.File1->viewport(), Qt::LeftButton, {}, item.center());
             QTest::mouseDClick(ui.File1->viewport(), Qt::LeftButton, {}, item.center());
+            QVERIFY(test::conversionsEnd(window));
         };
         doubleClick("page.html");
         QCOMPARE(prompts.questions, Names{in("page.html.ident") + "を上書きしますか?"});
@@ -351,6 +394,7 @@ private slots:
         QVERIFY(ui.File1->selectName("page.html"));
         QFile::remove(QString::fromStdString(in("page.html")));
         window.convertSelected();
+        QVERIFY(test::conversionsEnd(window));
         QCOMPARE(prompts.errors.size(), 1u);
         QVERIFY(prompts.errors.front().find(in("page.html")) != std::string::npos);
         write(in("page.html"), "<ul>\n   <li>x\n</ul>\n");

@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: MIT
 # Runs the real program with an empty command line on a virtual X server under the Openbox
 # window manager, finds its window by its title, and saves screenshots at the design size,
-# widened, and back at the design size, which must look exactly as at the start. Then a
-# command-line run's question dialog, with its frame.
+# widened, and back at the design size, which must look exactly as at the start. Then, by
+# keyboard and mouse: the file list showing another folder, a conversion's note, and a big
+# conversion stopped by Escape. Then a command-line run's question dialog, with its frame.
 # Usage: window_on_x_server.sh PROGRAM OUTPUT_FOLDER
 set -euo pipefail
 program=$1
@@ -25,9 +26,11 @@ work=$(mktemp -d)
 pid="" wm=""
 trap 'kill $pid $wm 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
-touch page.html other.html notes.txt
+printf '<ul>\n  <li>x</li>\n</ul>\n' >page.html
+touch other.html notes.txt
 # Enough folders for a vertical scroll bar in the folder list, and a name too long for it.
 mkdir sub drafts images old other scripts "a folder whose name is far too long for the list"
+touch other/elsewhere.html
 
 # Waits up to ten seconds for the command to succeed.
 wait_for() {
@@ -108,6 +111,69 @@ done
 whole=$(compare -metric AE "$out/window-design.png" "$out/window-back.png" null: 2>&1 || true)
 echo "whole window: $whole pixels differ"
 [ -z "$moved" ] && [ "$whole" = 0 ] || { echo "not back at the starting layout:$moved"; exit 1; }
+
+# The screen around the window, with the notes and tooltips that float beside it, as
+# screen-NAME.png.
+shoot_screen() {
+    local geometry x y
+    geometry=$(xwininfo -id "$window")
+    x=$(grep 'Absolute upper-left X' <<<"$geometry" | cut -d: -f2)
+    y=$(grep 'Absolute upper-left Y' <<<"$geometry" | cut -d: -f2)
+    import -window root -crop "520x300+$((x - 10))+$((y - 30))" +repage "$out/screen-$1.png"
+    echo "screen-$1.png"
+}
+# Clicks at a point of the window's client area; keys go to the window.
+click_at() { xdotool mousemove --window "$window" "$1" "$2" click 1; }
+xdotool windowactivate --sync "$window"
+
+# A folder part in the pattern box moves the file list to another folder: the list says so,
+# by its look and its tooltip, until it is back at the folder list's folder.
+click_at 188 185
+xdotool key ctrl+a type 'other/*'
+shoot other-folder 252x200
+file_list=121x140+128+32
+differing=$(compare -metric AE "$out/window-design.png[$file_list]" \
+    "$out/window-other-folder.png[$file_list]" null: 2>&1 || true)
+echo "file list showing another folder: $differing pixels differ"
+[ "$differing" -gt 1000 ] || { echo "the file list does not show that its folder differs"; exit 1; }
+xdotool mousemove --window "$window" 188 120
+sleep 1.5
+shoot_screen other-folder-tooltip
+click_at 188 185
+xdotool key ctrl+a type "$work/*.html"
+shoot same-folder 252x200
+differing=$(compare -metric AE "$out/window-design.png[$file_list]" \
+    "$out/window-same-folder.png[$file_list]" null: 2>&1 || true)
+[ "$differing" = 0 ] || { echo "the file list keeps its mark in its own folder"; exit 1; }
+
+# Enter in the file list converts the selected file, and a note says what was written.
+click_at 160 53
+xdotool key Return
+wait_for test -s page.html.ident ||
+    { echo "Enter did not convert page.html:"; ls -A; shoot_screen failed; exit 1; }
+sleep 0.3
+shoot_screen converted
+
+# A big page converts on a thread of its own: the window shows how far it got, and Escape
+# stops it, removes the temporary file and leaves the page and its (missing) output alone.
+# (yes ends by SIGPIPE once head has its share.)
+{ yes '    <li><a href="#">item</a></li>' || true; } | head -c 100M >big.html
+big_sum=$(md5sum <big.html)
+click_at 188 185
+xdotool key ctrl+a type 'big.html'
+click_at 160 39
+xdotool key Return
+wait_for sh -c 'ls -A | grep -q "^.stepwell-"' ||
+    { echo "the big conversion did not start:"; ls -A; shoot_screen failed; exit 1; }
+shoot_screen converting
+xdotool key Escape
+wait_for sh -c '! ls -A | grep -q "^.stepwell-"' || { echo "the temporary file stayed"; exit 1; }
+[ ! -e big.html.ident ] || { echo "the conversion was not stopped (or ended before Escape)"; exit 1; }
+[ "$(md5sum <big.html)" = "$big_sum" ] || { echo "big.html changed"; exit 1; }
+sleep 0.3
+shoot_screen stopped
+echo "a big conversion stopped by Escape; big.html unchanged, no temporary file"
+rm -f big.html
 
 # A command-line run asks in a dialog of its own, with the window's icon, and a title bar
 # that offers no resizing or maximising. (Openbox keeps its minimise button on every dialog,

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTest>
 #include <QTreeWidgetItemIterator>
 #include <fstream>
 #include <sstream>
@@ -82,6 +83,12 @@ struct Controls {
     QMenu* chkRightClick;
     QAction* setDefaultChk;
 };
+
+/// Waits until `window` has no conversion running or waiting; false when that takes more
+/// than ten seconds.
+inline bool conversionsEnd(const MainWindow& window) {
+    return QTest::qWaitFor([&window] { return !window.converting(); }, 10000);
+}
 
 /// The folder list's entry for `path`, or null.
 inline QTreeWidgetItem* folderItem(FolderList* list, const std::string& path) {
