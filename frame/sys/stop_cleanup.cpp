@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <ctime>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace stepwell {
@@ -24,6 +26,11 @@ struct Slot {
 };
 
 std::array<Slot, 4> slots;
+
+// How many threads are between creating a temporary file and registering it. They hold the
+// stop signals back, but a signal can still reach another thread meanwhile (the window's
+// while a conversion thread creates its file): its handler waits for them.
+std::atomic<int> registering{0};
 
 // The signals whose default action ends the process; SIGKILL and SIGSTOP cannot be caught.
 // The real-time signals are added where the set is made.
@@ -44,6 +51,11 @@ sigset_t stopSignals() {
 
 extern "C" void removeTemporariesAndStop(int signal) {
     const int savedErrno = errno;
+    // A few microseconds at most; a thread stuck there does not hold the stop for long.
+    for (int waited = 0; registering.load() > 0 && waited < 20000; ++waited) {
+        const timespec pause{0, 100 * 1000};
+        ::nanosleep(&pause, nullptr);
+    }
     for (Slot& slot : slots)
         if (slot.state.load() == Slot::Armed)
             ::unlink(slot.path);
@@ -114,11 +126,13 @@ void forgetTemporary(int ticket) {
 
 StopSignalsHeld::StopSignalsHeld() {
     const sigset_t all = stopSignals();
-    ::sigprocmask(SIG_BLOCK, &all, &previous_);
+    ::pthread_sigmask(SIG_BLOCK, &all, &previous_);
+    registering.fetch_add(1);
 }
 
 StopSignalsHeld::~StopSignalsHeld() {
-    ::sigprocmask(SIG_SETMASK, &previous_, nullptr);
+    registering.fetch_sub(1);
+    ::pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
 }
 
 } // namespace stepwell

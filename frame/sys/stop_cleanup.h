@@ -23,8 +23,10 @@ int rememberTemporary(const std::string& path);
 /// Forgets a registered file once it has been renamed or removed.
 void forgetTemporary(int ticket);
 
-/// Holds back the stop signals while it lives; one that comes meanwhile is handled when it
-/// goes. Between creating a temporary file and registering it, no stop can leave it behind.
+/// Holds back the stop signals on this thread while it lives; one that comes meanwhile is
+/// handled when it goes, and one that reaches another thread waits until it goes. Between
+/// creating a temporary file and registering it, no stop can leave it behind, whichever
+/// thread creates it.
 class StopSignalsHeld {
 public:
     StopSignalsHeld();

@@ -197,7 +197,7 @@ TEST_F(ConvertFile, NoTagFileOrOneThatIsNotAnOrdinaryFileOnlyStripsBlanks) {
 TEST_F(ConvertFile, ProgressFollowsTheInputAndAStopLeavesEverythingAsItWas) {
     const std::string page = work.file("page.html");
     const std::string input = " <table>\n" + std::string(700 * 1024, 'x') + "\n"; // 3 reads
-    for (const int replace : {0, 1}) {
+    for (const bool replace : {false, true}) {
         for (const bool stop : {true, false}) {
             writeFile(page, input);
             writeFile(page + ".ident", "old");

@@ -83,7 +83,7 @@ private slots:
         test::ScriptedPrompts prompts({answer});
         MainWindow window(startUpFrom(program), &prompts);
         const test::Controls ui(window);
-        window.setReplaceSetting(replace);
+        window.setReplaceSetting(static_cast<ReplaceSetting>(replace));
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QVERIFY(ui.File1->selectName(name.toStdString()));
@@ -143,7 +143,7 @@ private slots:
         test::ScriptedPrompts prompts({true});
         auto window = std::make_unique<MainWindow>(startUpFrom(program), &prompts);
         const test::Controls ui(*window);
-        window->setReplaceSetting(1);
+        window->setReplaceSetting(ReplaceSetting::On);
         window->show();
         QVERIFY(QTest::qWaitForWindowActive(window.get()));
         for (const char* name : {"big.html", "page.html"}) {
