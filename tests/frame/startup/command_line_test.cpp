@@ -10,9 +10,9 @@
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/temp_dir.h"
 
+#include <cctype>
 #include <filesystem>
 #include <gtest/gtest.h>
-#include <regex>
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
@@ -126,12 +126,24 @@ TEST(OptionTable, TheHelpAndTheManualPageNameEveryOptionAndNoOther) {
         if (!spec.shortName.empty())
             table.insert(std::string(spec.shortName));
     }
-    const std::regex name(R"((^|[\s,\[])(--?[a-z][a-z-]*|--?)(?=$|[\s=,\]]))");
-    const auto namesIn = [&](const std::string& text) {
+    // The option names in a text: "-" or "--" and letters or dashes, standing alone (after the
+    // start, a blank, a comma or a bracket; before the end, a blank, "=", a comma or a bracket).
+    const auto namesIn = [](const std::string& text) {
         std::set<std::string> names;
-        for (auto it = std::sregex_iterator(text.begin(), text.end(), name);
-             it != std::sregex_iterator(); ++it)
-            names.insert((*it)[2]);
+        const auto boundary = [](char c) {
+            return c == ' ' || c == '\t' || c == ',' || c == '[' || c == ']';
+        };
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            if (text[at] != '-' || (at > 0 && !boundary(text[at - 1])))
+                continue;
+            std::size_t end = at;
+            while (end < text.size() &&
+                   (text[end] == '-' || std::islower(static_cast<unsigned char>(text[end]))))
+                ++end;
+            if (end == text.size() || boundary(text[end]) || text[end] == '=')
+                names.insert(text.substr(at, end - at));
+            at = end;
+        }
         return names;
     };
     // In --help, the first word of each line of the list.
@@ -144,8 +156,10 @@ TEST(OptionTable, TheHelpAndTheManualPageNameEveryOptionAndNoOther) {
     EXPECT_EQ(help, table);
     // In the manual page, the tag line of each item of OPTIONS.
     std::string manual = readFile(STEPWELL_SOURCE_DIR "/doc/stepwell.1");
-    manual = std::regex_replace(manual, std::regex(R"(\\-)"), "-");
-    manual = std::regex_replace(manual, std::regex(R"(\\f[BIRP])"), "");
+    for (const auto& [escape, plain] :
+         {std::pair{"\\-", "-"}, {"\\fB", ""}, {"\\fI", ""}, {"\\fR", ""}, {"\\fP", ""}})
+        for (std::size_t at; (at = manual.find(escape)) != std::string::npos;)
+            manual.replace(at, std::string(escape).size(), plain);
     const std::size_t options = manual.find(".SH OPTIONS\n");
     ASSERT_NE(options, std::string::npos);
     std::istringstream section(
