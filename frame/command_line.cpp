@@ -21,10 +21,33 @@ CommandLine answer(Action action) {
 
 // The mode the options ask for, from what was given; a usage error when they contradict
 // each other or miss their files.
-CommandLine settle(CommandLine command, bool check, bool diff, bool whichTags, bool optionsEnded) {
-    const int modes = int(check) + int(diff) + int(whichTags);
+// --learn and --explain: the pages to learn from, or the one file (or '-') to explain.
+CommandLine settleStudy(CommandLine command, bool learn) {
+    const std::string option = learn ? "--learn" : "--explain";
+    if (command.replace || command.yes)
+        return usageError(option + " writes no file and takes no --replace, --no-replace or --yes");
+    if (learn && !command.tags.empty())
+        return usageError("--learn makes a tag table and takes no --tags");
+    if (learn && command.standardInput)
+        return usageError("--learn reads pages from files, not from '-'");
+    const std::size_t inputs = command.files.size() + (command.standardInput ? 1 : 0);
+    if (inputs == 0)
+        return usageError(option +
+                          (learn ? " needs a page to learn from" : " needs a file to explain"));
+    if (!learn && inputs > 1)
+        return usageError("--explain takes one file, or '-'");
+    command.action = learn ? Action::Learn : Action::Explain;
+    return command;
+}
+
+CommandLine settle(CommandLine command, bool check, bool diff, bool whichTags, bool learn,
+                   bool explain, bool optionsEnded) {
+    const int modes = int(check) + int(diff) + int(whichTags) + int(learn) + int(explain);
     if (modes > 1)
-        return usageError("--check, --diff and --which-tags cannot be combined");
+        return usageError(
+            "--check, --diff, --which-tags, --learn and --explain cannot be combined");
+    if (learn || explain)
+        return settleStudy(std::move(command), learn);
     if (command.replace && (check || diff || whichTags || command.standardInput))
         return usageError(std::string(*command.replace ? "--replace" : "--no-replace") +
                           " applies to a conversion of files, not to " +
@@ -62,6 +85,7 @@ CommandLine settle(CommandLine command, bool check, bool diff, bool whichTags, b
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine command;
     bool optionsEnded = false, check = false, diff = false, whichTags = false;
+    bool learn = false, explain = false;
     bool replace = false, noReplace = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
@@ -93,6 +117,10 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             diff = true;
         } else if (argument == "--which-tags") {
             whichTags = true;
+        } else if (argument == "--learn") {
+            learn = true;
+        } else if (argument == "--explain") {
+            explain = true;
         } else if (argument == "--replace") {
             replace = true;
         } else if (argument == "--no-replace") {
@@ -107,7 +135,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         return usageError("--replace and --no-replace cannot be combined");
     if (replace || noReplace)
         command.replace = replace;
-    return settle(std::move(command), check, diff, whichTags, optionsEnded);
+    return settle(std::move(command), check, diff, whichTags, learn, explain, optionsEnded);
 }
 
 std::string usageText() {
@@ -116,6 +144,8 @@ std::string usageText() {
            "       stepwell --check FILE...\n"
            "       stepwell --diff FILE...\n"
            "       stepwell --which-tags [FILE]\n"
+           "       stepwell --learn PAGE...\n"
+           "       stepwell --explain FILE|-\n"
            "Re-indent HTML or any line-oriented text with tabs, following a tag table.\n"
            "\n"
            "Each FILE is converted to FILE.ident beside it, or replaced (after a question)\n"
@@ -131,6 +161,10 @@ std::string usageText() {
            "      --yes          answer Yes to every question\n"
            "      --tags=TABLE   use the tag table in the file TABLE\n"
            "      --which-tags   print the tag table that applies to FILE (or here)\n"
+           "      --learn        print a tag table learned from the indentation of each\n"
+           "                     PAGE; how well it fits each page goes to standard error\n"
+           "      --explain      show for each line of FILE (or standard input) its level,\n"
+           "                     the entries that counted and the rule that placed it\n"
            "  -h, --help         show this help and exit\n"
            "      --version      show the version and exit\n"
            "      --             treat every later argument as a file name\n"
@@ -142,7 +176,8 @@ std::string usageText() {
            "Exit status: 0 when every file converted or its question was declined,\n"
            "1 when a conversion failed, 2 for a usage error. With --check and --diff: 0 when\n"
            "no file would change, 1 when some would, 2 when a file could not be checked.\n"
-           "With --which-tags: 0 when a table applies, 1 when none does.\n";
+           "With --which-tags: 0 when a table applies, 1 when none does. With --learn:\n"
+           "0 when a table was learned, 1 when no page gave anything or one could not be read.\n";
 }
 
 // The version line, then the copyright and the licence in the words GNU tools use.

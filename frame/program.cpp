@@ -4,7 +4,9 @@
 #include "frame/batch.h"
 #include "frame/check.h"
 #include "frame/command_line.h"
+#include "frame/explain.h"
 #include "frame/filter.h"
+#include "frame/learn.h"
 #include "frame/startup.h"
 #include "frame/sys/fd_io.h"
 #include "frame/sys/files.h"
@@ -112,6 +114,8 @@ int runStepwell(int& argc, char** argv) {
         return 2;
     case Action::Window:
         return openWindow(programDirectory(), argc, argv);
+    case Action::Learn:
+        return runLearn(command.files, std::cout, std::cerr, errors);
     default:
         break;
     }
@@ -127,6 +131,8 @@ int runStepwell(int& argc, char** argv) {
     switch (command.action) {
     case Action::WhichTags:
         return whichTags(command.files, tags, errors);
+    case Action::Explain:
+        return runExplain(command.standardInput ? "-" : command.files[0], tags, std::cout, errors);
     case Action::Filter:
         return runFilter(STDIN_FILENO, STDOUT_FILENO, tags, errors);
     case Action::Check:

@@ -1,0 +1,252 @@
+// SPDX-License-Identifier: MIT
+// The search behind learnTagTable. Candidates are the page's own tokens (`<name`, `</name`,
+// `</name>`, template tags), tried in moves of one or two entries with deltas +1 and -1.
+// Each candidate table is judged by converting the pages with the real indenter, so what the
+// search improves is what a conversion does. A greedy pass first adds the move that best
+// matches the author's changes of level from line to line (a wrong entry then costs only the
+// lines it touches), then exact levels decide among adds and removals, and raw blocks are
+// tried last and kept only where they help.
+#include "engine/core/table_learner.h"
+
+#include "engine/core/candidate_tokens.h"
+#include "engine/core/element_names.h"
+#include "engine/core/raw_blocks.h"
+
+#include <algorithm>
+#include <optional>
+
+namespace stepwell {
+namespace {
+
+struct Entry {
+    std::string tag; // upper-cased
+    std::string delta;
+    bool operator==(const Entry&) const = default;
+};
+
+using Move = std::vector<Entry>;
+
+struct Score {
+    double changes = 0;
+    double exact = 0;
+};
+
+enum class Key { Changes, Exact };
+
+bool better(const Score& a, const Score& b, Key key) {
+    if (key == Key::Changes)
+        return a.changes != b.changes ? a.changes > b.changes : a.exact > b.exact;
+    return a.exact != b.exact ? a.exact > b.exact : a.changes > b.changes;
+}
+
+bool isRaw(const Entry& entry) {
+    return isRawDelta(entry.delta);
+}
+
+// A tag written `<NAME` or `</NAME` with nothing after the name counts longer names too.
+std::optional<std::string_view> openName(std::string_view tag, std::string_view& start) {
+    start = tag.starts_with("</") ? "</" : "<";
+    const std::string_view name = tag.substr(start.size());
+    if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) {
+            return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        }))
+        return std::nullopt;
+    return name;
+}
+
+// The table the chosen entries make: raw blocks first, then openings (and zero entries)
+// before closings, so that `</li><li>` starts with its closing tag; within each, a longer
+// tag before a shorter one it starts with. Each tag that would count longer element names
+// gets zero entries for them.
+std::optional<TagTable> buildTable(const std::vector<Entry>& chosen) {
+    std::vector<Entry> entries = chosen;
+    const auto has = [&entries](const std::string& tag) {
+        return std::any_of(entries.begin(), entries.end(),
+                           [&tag](const Entry& entry) { return entry.tag == tag; });
+    };
+    for (const Entry& entry : chosen) {
+        std::string_view start;
+        const auto name = openName(entry.tag, start);
+        if (!name || isRaw(entry) || entry.delta == "0")
+            continue;
+        for (std::string_view longer : elementNames())
+            if (longer.size() > name->size() && longer.starts_with(*name)) {
+                std::string guard = std::string(start) + std::string(longer);
+                if (!has(guard))
+                    entries.push_back({std::move(guard), "0"});
+            }
+    }
+    if (entries.size() > maxTagEntries)
+        return std::nullopt;
+    const auto group = [](const Entry& entry) {
+        return isRaw(entry) ? 0 : entry.delta.starts_with('-') ? 2 : 1;
+    };
+    std::stable_sort(entries.begin(), entries.end(), [&group](const Entry& a, const Entry& b) {
+        if (group(a) != group(b))
+            return group(a) < group(b);
+        return group(a) != 0 && a.tag > b.tag;
+    });
+    TagTable table;
+    for (const Entry& entry : entries)
+        table.add(entry.tag, entry.delta);
+    return table;
+}
+
+struct Page {
+    PageLines lines;
+    IndentProfile profile;
+};
+
+class Search {
+public:
+    explicit Search(std::vector<Page> pages) : pages_(std::move(pages)) {}
+
+    // The score of a table on every page: the shares of changes and of exact levels, each
+    // page weighing the same; nothing when it drifts on a page or is too large.
+    std::optional<Score> score(const std::vector<Entry>& chosen) const {
+        const auto table = buildTable(chosen);
+        if (!table)
+            return std::nullopt;
+        Score total;
+        for (const Page& page : pages_) {
+            const PageFit fit = fitPage(*table, page.lines, page.profile);
+            if (fit.drifts)
+                return std::nullopt;
+            const double counted = static_cast<double>(page.profile.counted);
+            total.exact += static_cast<double>(fit.exact) / counted;
+            total.changes += counted > 1 ? static_cast<double>(fit.changes) / (counted - 1) : 0;
+        }
+        return total;
+    }
+
+    // Adds moves one at a time, the best first, while one improves the score by `key`.
+    void addMoves(const std::vector<Move>& moves, Key key) {
+        for (;;) {
+            std::optional<std::size_t> best;
+            Score bestScore = current_;
+            for (std::size_t i = 0; i < moves.size(); ++i) {
+                if (!fits(moves[i]))
+                    continue;
+                const auto tried = score(with(moves[i]));
+                if (tried && better(*tried, bestScore, key)) {
+                    best = i;
+                    bestScore = *tried;
+                }
+            }
+            if (!best)
+                return;
+            chosen_ = with(moves[*best]);
+            taken_.push_back(moves[*best]);
+            current_ = bestScore;
+        }
+    }
+
+    // Takes out moves that no longer help, the one whose removal scores best first.
+    bool removeMoves(Key key) {
+        bool removed = false;
+        for (;;) {
+            std::optional<std::size_t> best;
+            Score bestScore = current_;
+            for (std::size_t i = 0; i < taken_.size(); ++i) {
+                const auto tried = score(without(taken_[i]));
+                if (tried && !better(bestScore, *tried, key)) {
+                    best = i;
+                    bestScore = *tried;
+                }
+            }
+            if (!best)
+                return removed;
+            chosen_ = without(taken_[*best]);
+            taken_.erase(taken_.begin() + static_cast<std::ptrdiff_t>(*best));
+            current_ = bestScore;
+            removed = true;
+        }
+    }
+
+    void start() { current_ = *score(chosen_); }
+    const std::vector<Entry>& chosen() const { return chosen_; }
+
+private:
+    // Whether no tag of `move` is chosen already.
+    bool fits(const Move& move) const {
+        for (const Entry& entry : move)
+            for (const Entry& have : chosen_)
+                if (have.tag == entry.tag)
+                    return false;
+        return true;
+    }
+    std::vector<Entry> with(const Move& move) const {
+        std::vector<Entry> entries = chosen_;
+        entries.insert(entries.end(), move.begin(), move.end());
+        return entries;
+    }
+    std::vector<Entry> without(const Move& move) const {
+        std::vector<Entry> entries;
+        for (const Entry& entry : chosen_)
+            if (std::find(move.begin(), move.end(), entry) == move.end())
+                entries.push_back(entry);
+        return entries;
+    }
+
+    std::vector<Page> pages_;
+    std::vector<Entry> chosen_;
+    std::vector<Move> taken_;
+    Score current_;
+};
+
+// The moves the tokens of the pages suggest: an element's opening and closing tags
+// together, and each alone.
+std::vector<Move> movesOf(const CandidateTokens& tokens) {
+    std::vector<Move> moves;
+    for (const auto& [opening, closing] : tokens.pairs) {
+        moves.push_back({{opening, "1"}, {closing, "-1"}});
+        if (closing.starts_with("</"))
+            moves.push_back({{opening, "1"}, {closing + ">", "-1"}});
+    }
+    for (const std::string& opening : tokens.openings)
+        moves.push_back({{opening, "1"}});
+    for (const std::string& closing : tokens.closings) {
+        moves.push_back({{closing, "-1"}});
+        if (closing.starts_with("</"))
+            moves.push_back({{closing + ">", "-1"}});
+    }
+    return moves;
+}
+
+} // namespace
+
+LearnedTable learnTagTable(std::span<const PageLines> pages) {
+    LearnedTable learned;
+    std::vector<Page> indented;
+    CandidateTokens tokens;
+    for (const PageLines& lines : pages) {
+        learned.pages.push_back({profileIndentation(lines), {}});
+        if (learned.pages.back().profile.indented) {
+            indented.push_back({lines, learned.pages.back().profile});
+            collectCandidateTokens(lines, tokens);
+        }
+    }
+    std::vector<Entry> chosen;
+    if (!indented.empty()) {
+        Search search(std::move(indented));
+        search.start();
+        const std::vector<Move> moves = movesOf(tokens);
+        search.addMoves(moves, Key::Changes);
+        for (int round = 0; round < 3; ++round) {
+            search.addMoves(moves, Key::Exact);
+            if (!search.removeMoves(Key::Exact))
+                break;
+        }
+        std::vector<Move> rawMoves;
+        for (const auto& [opener, end] : tokens.rawOpeners)
+            rawMoves.push_back({{opener, "raw:" + end}});
+        search.addMoves(rawMoves, Key::Exact);
+        chosen = search.chosen();
+    }
+    learned.table = buildTable(chosen).value_or(TagTable{});
+    for (std::size_t i = 0; i < pages.size(); ++i)
+        learned.pages[i].fit = fitPage(learned.table, pages[i], learned.pages[i].profile);
+    return learned;
+}
+
+} // namespace stepwell
