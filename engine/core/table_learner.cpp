@@ -11,6 +11,7 @@
 #include "engine/core/candidate_tokens.h"
 #include "engine/core/element_names.h"
 #include "engine/core/raw_blocks.h"
+#include "frame/text/ascii.h"
 
 #include <algorithm>
 #include <optional>
@@ -57,7 +58,7 @@ std::optional<std::string_view> openName(std::string_view tag, std::string_view&
 // The table the chosen entries make: raw blocks first, then openings (and zero entries)
 // before closings, so that `</li><li>` starts with its closing tag; within each, a longer
 // tag before a shorter one it starts with. Each tag that would count longer element names
-// gets zero entries for them.
+// gets zero entries that take those names first.
 std::optional<TagTable> buildTable(const std::vector<Entry>& chosen) {
     std::vector<Entry> entries = chosen;
     const auto has = [&entries](const std::string& tag) {
@@ -69,12 +70,16 @@ std::optional<TagTable> buildTable(const std::vector<Entry>& chosen) {
         const auto name = openName(entry.tag, start);
         if (!name || isRaw(entry) || entry.delta == "0")
             continue;
-        for (std::string_view longer : elementNames())
-            if (longer.size() > name->size() && longer.starts_with(*name)) {
-                std::string guard = std::string(start) + std::string(longer);
-                if (!has(guard))
-                    entries.push_back({std::move(guard), "0"});
-            }
+        // The tag and the next letter of each longer name: `<LIN` and `<LIS` for `<LI`. The
+        // tag itself is always followed by `>` or a blank, never by a letter.
+        for (std::string_view longer : elementNames()) {
+            if (longer.size() <= name->size() || !longer.starts_with(*name) ||
+                has(std::string(start) + std::string(longer)))
+                continue;
+            std::string guard = std::string(start) + std::string(longer.substr(0, name->size() + 1));
+            if (!has(guard))
+                entries.push_back({std::move(guard), "0"});
+        }
     }
     if (entries.size() > maxTagEntries)
         return std::nullopt;
@@ -213,9 +218,45 @@ std::vector<Move> movesOf(const CandidateTokens& tokens) {
     return moves;
 }
 
+
+// Whether `tag` (upper-cased) occurs anywhere in `lines`, ignoring case.
+bool occursIn(const std::string& tag, PageLines lines) {
+    const char first = tag.front();
+    const bool letter = first >= 'A' && first <= 'Z';
+    for (std::string_view line : lines)
+        for (std::size_t at = 0; at < line.size(); ++at) {
+            if (!letter) {
+                at = line.find(first, at);
+                if (at == std::string_view::npos)
+                    break;
+            }
+            if (occursAt(line, at, tag))
+                return true;
+        }
+    return false;
+}
+
+// The entries of `background` that no page uses, added behind `chosen` while the table has
+// room; nothing when the pages would then come out differently.
+std::vector<Entry> withBackground(const std::vector<Entry>& chosen, const TagTable& background,
+                                  std::span<const PageLines> pages) {
+    std::vector<Entry> entries = chosen;
+    for (const TagEntry& entry : background.usable()) {
+        const bool taken = std::any_of(entries.begin(), entries.end(),
+                                       [&entry](const Entry& e) { return e.tag == entry.tag; });
+        if (taken || std::any_of(pages.begin(), pages.end(),
+                                 [&entry](PageLines lines) { return occursIn(entry.tag, lines); }))
+            continue;
+        entries.push_back({entry.tag, entry.deltaText});
+        if (!buildTable(entries))
+            entries.pop_back();
+    }
+    return entries;
+}
+
 } // namespace
 
-LearnedTable learnTagTable(std::span<const PageLines> pages) {
+LearnedTable learnTagTable(std::span<const PageLines> pages, const TagTable& background) {
     LearnedTable learned;
     std::vector<Page> indented;
     CandidateTokens tokens;
@@ -246,6 +287,18 @@ LearnedTable learnTagTable(std::span<const PageLines> pages) {
     learned.table = buildTable(chosen).value_or(TagTable{});
     for (std::size_t i = 0; i < pages.size(); ++i)
         learned.pages[i].fit = fitPage(learned.table, pages[i], learned.pages[i].profile);
+    if (learned.pages.empty() || chosen.empty())
+        return learned;
+    // The background must not change what the pages get; were a join of texts ever to make
+    // one of its tags count, it is left out.
+    const auto filled = buildTable(withBackground(chosen, background, pages));
+    for (std::size_t i = 0; filled && i < pages.size(); ++i) {
+        const PageFit fit = fitPage(*filled, pages[i], learned.pages[i].profile);
+        if (fit.exact != learned.pages[i].fit.exact || fit.drifts != learned.pages[i].fit.drifts)
+            return learned;
+    }
+    if (filled)
+        learned.table = *filled;
     return learned;
 }
 

@@ -30,6 +30,10 @@ struct LearnedTable {
 /// of `pages` gave their lines as closely as it can, measured by converting each page with
 /// the real indenter. It never makes an indented page drift. Pages written flush left take
 /// no part; with none left, the table is empty.
-LearnedTable learnTagTable(std::span<const PageLines> pages);
+///
+/// The entries of `background` whose tags occur on none of the pages fill in behind what
+/// was learned, as far as room allows, so that the table still has an answer for elements
+/// that other pages of the same site use (they change nothing on the pages themselves).
+LearnedTable learnTagTable(std::span<const PageLines> pages, const TagTable& background = {});
 
 } // namespace stepwell
