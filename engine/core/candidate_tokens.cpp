@@ -100,6 +100,20 @@ void collectCandidateTokens(std::span<const std::string_view> lines, CandidateTo
         const std::string opening = openingOf(tag);
         if (!opening.empty() && templateTags.count(opening))
             tokens.pairs.emplace(opening, tag);
+        if (opening.empty() || !tag.starts_with("{%"))
+            continue;
+        std::size_t word = opening.size();
+        while (word > 0 && letter(opening[word - 1]))
+            --word;
+        tokens.templateWords[opening.substr(word)].second.insert(tag);
+    }
+    for (const std::string& tag : templateTags) {
+        std::size_t word = tag.size();
+        while (word > 0 && letter(tag[word - 1]))
+            --word;
+        const auto found = tokens.templateWords.find(tag.substr(word));
+        if (tag.starts_with("{%") && found != tokens.templateWords.end())
+            found->second.first.insert(tag);
     }
     for (const std::string& opening : tokens.openings) {
         const std::string opened = openingOf(opening);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The search behind learnTagTable. Candidates are the page's own tokens (`<name`, `</name`,
-// `</name>`, template tags), tried in moves of one or two entries with deltas +1 and -1.
+// `</name>`, template tags), tried in moves of one or two entries with deltas +1 and -1 (or
+// +2 and -2 for a pair).
 // Each candidate table is judged by converting the pages with the real indenter, so what the
 // search improves is what a conversion does. A greedy pass first adds the move that best
 // matches the author's changes of level from line to line (a wrong entry then costs only the
@@ -76,7 +77,8 @@ std::optional<TagTable> buildTable(const std::vector<Entry>& chosen) {
             if (longer.size() <= name->size() || !longer.starts_with(*name) ||
                 has(std::string(start) + std::string(longer)))
                 continue;
-            std::string guard = std::string(start) + std::string(longer.substr(0, name->size() + 1));
+            std::string guard =
+                std::string(start) + std::string(longer.substr(0, name->size() + 1));
             if (!has(guard))
                 entries.push_back({std::move(guard), "0"});
         }
@@ -207,6 +209,17 @@ std::vector<Move> movesOf(const CandidateTokens& tokens) {
         moves.push_back({{opening, "1"}, {closing, "-1"}});
         if (closing.starts_with("</"))
             moves.push_back({{opening, "1"}, {closing + ">", "-1"}});
+        // Some authors indent one element by two steps of their unit.
+        moves.push_back({{opening, "2"}, {closing, "-2"}});
+    }
+    for (const auto& [word, spellings] : tokens.templateWords) {
+        Move move;
+        for (const std::string& opening : spellings.first)
+            move.push_back({opening, "1"});
+        for (const std::string& closing : spellings.second)
+            move.push_back({closing, "-1"});
+        if (spellings.first.size() + spellings.second.size() > 2 && !spellings.first.empty())
+            moves.push_back(std::move(move));
     }
     for (const std::string& opening : tokens.openings)
         moves.push_back({{opening, "1"}});
@@ -217,7 +230,6 @@ std::vector<Move> movesOf(const CandidateTokens& tokens) {
     }
     return moves;
 }
-
 
 // Whether `tag` (upper-cased) occurs anywhere in `lines`, ignoring case.
 bool occursIn(const std::string& tag, PageLines lines) {
