@@ -26,6 +26,8 @@ CommandLine settleStudy(CommandLine command, bool learn) {
     const std::string option = learn ? "--learn" : "--explain";
     if (command.replace || command.yes)
         return usageError(option + " writes no file and takes no --replace, --no-replace or --yes");
+    if (learn && !command.tags.empty())
+        return usageError("--learn makes a tag table and takes no --tags");
     if (learn && command.standardInput)
         return usageError("--learn reads pages from files, not from '-'");
     const std::size_t inputs = command.files.size() + (command.standardInput ? 1 : 0);

@@ -42,8 +42,8 @@ std::string share(std::size_t part, std::size_t whole) {
 
 } // namespace
 
-int runLearn(const std::vector<std::string>& tokens, const TagTable& background,
-             std::ostream& table, std::ostream& report, Prompts& prompts) {
+int runLearn(const std::vector<std::string>& tokens, std::ostream& table, std::ostream& report,
+             Prompts& prompts) {
     std::vector<Page> pages;
     bool failed = !forEachNamedFile(tokens, prompts, [&](const std::string& path) {
         try {
@@ -56,7 +56,7 @@ int runLearn(const std::vector<std::string>& tokens, const TagTable& background,
     std::vector<PageLines> lines;
     for (const Page& page : pages)
         lines.emplace_back(page.views);
-    const LearnedTable learned = learnTagTable(lines, background);
+    const LearnedTable learned = learnTagTable(lines);
     std::size_t reproduced = 0, counted = 0, learnedFrom = 0;
     for (std::size_t i = 0; i < pages.size(); ++i) {
         const LearnedPage& page = learned.pages[i];

@@ -2,7 +2,6 @@
 #pragma once
 
 #include "engine/core/prompts.h"
-#include "engine/core/tag_table.h"
 
 #include <iosfwd>
 #include <string>
@@ -14,11 +13,10 @@ namespace stepwell {
 /// conversion) and writes it to `table`, as a tag file that --tags and .stepwell-tags accept.
 /// Writes to `report` one line a page, how many of its counted lines the table reproduces
 /// by a real conversion and the indent unit found (or that the page is not indented), and
-/// a total. The entries of `background` that the pages never use fill in behind the learned
-/// ones. Errors go to `prompts.showError`. Returns the exit status: 0 when a table was
+/// a total. Errors go to `prompts.showError`. Returns the exit status: 0 when a table was
 /// learned, 1 when no page gave anything, a page could not be read, or the table could not
 /// be written.
-int runLearn(const std::vector<std::string>& tokens, const TagTable& background,
-             std::ostream& table, std::ostream& report, Prompts& prompts);
+int runLearn(const std::vector<std::string>& tokens, std::ostream& table, std::ostream& report,
+             Prompts& prompts);
 
 } // namespace stepwell

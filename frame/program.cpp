@@ -86,18 +86,6 @@ int whichTags(const std::vector<std::string>& files, const TagTablePlaces& place
     return std::cout ? 0 : 1;
 }
 
-// --learn, with the table that applies here to fill in for the tags the pages never use.
-int learn(const std::vector<std::string>& pages, const TagTablePlaces& places, Prompts& errors) {
-    TagTable background;
-    try {
-        background = loadTagTable(places, "");
-    } catch (const Error& error) {
-        errors.showError(error.what());
-        return 1;
-    }
-    return runLearn(pages, background, std::cout, std::cerr, errors);
-}
-
 int convertFiles(const CommandLine& command, const StartupState& state, const TagTablePlaces& tags,
                  int& argc, char** argv) {
     const int replace = command.replace ? (*command.replace ? 1 : 0) : state.replaceSetting;
@@ -126,6 +114,8 @@ int runStepwell(int& argc, char** argv) {
         return 2;
     case Action::Window:
         return openWindow(programDirectory(), argc, argv);
+    case Action::Learn:
+        return runLearn(command.files, std::cout, std::cerr, errors);
     default:
         break;
     }
@@ -141,8 +131,6 @@ int runStepwell(int& argc, char** argv) {
     switch (command.action) {
     case Action::WhichTags:
         return whichTags(command.files, tags, errors);
-    case Action::Learn:
-        return learn(command.files, tags, errors);
     case Action::Explain:
         return runExplain(command.standardInput ? "-" : command.files[0], tags, std::cout, errors);
     case Action::Filter:

@@ -248,27 +248,32 @@ bool occursIn(const std::string& tag, PageLines lines) {
     return false;
 }
 
-// The entries of `background` that no page uses, added behind `chosen` while the table has
-// room; nothing when the pages would then come out differently.
-std::vector<Entry> withBackground(const std::vector<Entry>& chosen, const TagTable& background,
+// Behind `chosen`, while the table has room, a level for each container element whose tags
+// no page uses.
+std::vector<Entry> withContainers(const std::vector<Entry>& chosen,
                                   std::span<const PageLines> pages) {
     std::vector<Entry> entries = chosen;
-    for (const TagEntry& entry : background.usable()) {
-        const bool taken = std::any_of(entries.begin(), entries.end(),
-                                       [&entry](const Entry& e) { return e.tag == entry.tag; });
-        if (taken || std::any_of(pages.begin(), pages.end(),
-                                 [&entry](PageLines lines) { return occursIn(entry.tag, lines); }))
+    const auto used = [&](const std::string& tag) {
+        return std::any_of(entries.begin(), entries.end(),
+                           [&tag](const Entry& entry) { return entry.tag == tag; }) ||
+               std::any_of(pages.begin(), pages.end(),
+                           [&tag](PageLines lines) { return occursIn(tag, lines); });
+    };
+    for (std::string_view name : containerNames()) {
+        const std::string opening = "<" + std::string(name), closing = "</" + std::string(name);
+        if (used(opening) || used(closing))
             continue;
-        entries.push_back({entry.tag, entry.deltaText});
+        entries.push_back({opening, "1"});
+        entries.push_back({closing, "-1"});
         if (!buildTable(entries))
-            entries.pop_back();
+            entries.resize(entries.size() - 2);
     }
     return entries;
 }
 
 } // namespace
 
-LearnedTable learnTagTable(std::span<const PageLines> pages, const TagTable& background) {
+LearnedTable learnTagTable(std::span<const PageLines> pages) {
     LearnedTable learned;
     std::vector<Page> indented;
     CandidateTokens tokens;
@@ -301,9 +306,9 @@ LearnedTable learnTagTable(std::span<const PageLines> pages, const TagTable& bac
         learned.pages[i].fit = fitPage(learned.table, pages[i], learned.pages[i].profile);
     if (learned.pages.empty() || chosen.empty())
         return learned;
-    // The background must not change what the pages get; were a join of texts ever to make
-    // one of its tags count, it is left out.
-    const auto filled = buildTable(withBackground(chosen, background, pages));
+    // The containers must not change what the pages get; were a join of texts ever to make
+    // one of their tags count, they are left out.
+    const auto filled = buildTable(withContainers(chosen, pages));
     for (std::size_t i = 0; filled && i < pages.size(); ++i) {
         const PageFit fit = fitPage(*filled, pages[i], learned.pages[i].profile);
         if (fit.exact != learned.pages[i].fit.exact || fit.drifts != learned.pages[i].fit.drifts)

@@ -31,9 +31,10 @@ struct LearnedTable {
 /// the real indenter. It never makes an indented page drift. Pages written flush left take
 /// no part; with none left, the table is empty.
 ///
-/// The entries of `background` whose tags occur on none of the pages fill in behind what
-/// was learned, as far as room allows, so that the table still has an answer for elements
-/// that other pages of the same site use (they change nothing on the pages themselves).
-LearnedTable learnTagTable(std::span<const PageLines> pages, const TagTable& background = {});
+/// Behind what was learned, the container elements (see containerNames) that occur on none
+/// of the pages open and close a level, as far as room allows: the table then still has an
+/// answer for the elements that other pages of the same site use, and it changes nothing on
+/// the pages themselves.
+LearnedTable learnTagTable(std::span<const PageLines> pages);
 
 } // namespace stepwell

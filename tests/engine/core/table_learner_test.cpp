@@ -90,7 +90,7 @@ TEST(TableLearner, LearnedTablesReproduceTheirPagesWhenConverted) {
         const std::string text = page(name);
         const auto lines = linesOf(text);
         const std::vector<PageLines> pages{lines};
-        const LearnedTable learned = learnTagTable(pages, test::shippedTable());
+        const LearnedTable learned = learnTagTable(pages);
         const TagTable table = parseTagTable(tagTableText(learned.table), "learned");
         EXPECT_LE(table.entries().size(), maxTagEntries) << name;
         const auto [same, drifts] = reproduced(text, table);
@@ -109,7 +109,7 @@ TEST(TableLearner, ATableLearnedOnOnePageServesAnotherOfItsSite) {
     const std::string header = page("minima-header.html");
     const auto lines = linesOf(header);
     const std::vector<PageLines> pages{lines};
-    const LearnedTable learned = learnTagTable(pages, test::shippedTable());
+    const LearnedTable learned = learnTagTable(pages);
     const std::string footer = page("minima-footer.html");
     const auto [same, drifts] = reproduced(footer, learned.table);
     EXPECT_FALSE(drifts);
