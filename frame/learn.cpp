@@ -45,7 +45,8 @@ std::string share(std::size_t part, std::size_t whole) {
 int runLearn(const std::vector<std::string>& tokens, std::ostream& table, std::ostream& report,
              Prompts& prompts) {
     std::vector<Page> pages;
-    bool failed = !forEachNamedFile(tokens, prompts, [&](const std::string& path) {
+    bool failed = false;
+    const bool allNamed = forEachNamedFile(tokens, prompts, [&](const std::string& path) {
         try {
             pages.push_back(readPage(path));
         } catch (...) {
@@ -53,6 +54,7 @@ int runLearn(const std::vector<std::string>& tokens, std::ostream& table, std::o
             failed = true;
         }
     });
+    failed |= !allNamed;
     std::vector<PageLines> lines;
     for (const Page& page : pages)
         lines.emplace_back(page.views);
