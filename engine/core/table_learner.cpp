@@ -15,6 +15,7 @@
 #include "frame/text/ascii.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 
 namespace stepwell {
@@ -127,14 +128,30 @@ public:
     }
 
     // Adds moves one at a time, the best first, while one improves the score by `key`.
+    // A move rarely gains more after others were taken than it did before, so each round
+    // tries the moves in the order of what they gained when last tried, and stops once no
+    // move still to try gained more than the best found: most rounds try a handful.
     void addMoves(const std::vector<Move>& moves, Key key) {
+        std::vector<double> gained(moves.size(), std::numeric_limits<double>::infinity());
+        std::vector<std::size_t> order(moves.size());
         for (;;) {
+            for (std::size_t i = 0; i < order.size(); ++i)
+                order[i] = i;
+            std::stable_sort(order.begin(), order.end(), [&gained](std::size_t a, std::size_t b) {
+                return gained[a] > gained[b];
+            });
             std::optional<std::size_t> best;
             Score bestScore = current_;
-            for (std::size_t i = 0; i < moves.size(); ++i) {
-                if (!fits(moves[i]))
+            for (std::size_t i : order) {
+                if (best && primary(bestScore, key) - primary(current_, key) > gained[i])
+                    break;
+                if (!fits(moves[i])) {
+                    gained[i] = -std::numeric_limits<double>::infinity();
                     continue;
+                }
                 const auto tried = score(with(moves[i]));
+                gained[i] = tried ? primary(*tried, key) - primary(current_, key)
+                                  : -std::numeric_limits<double>::infinity();
                 if (tried && better(*tried, bestScore, key)) {
                     best = i;
                     bestScore = *tried;
@@ -193,6 +210,10 @@ private:
             if (std::find(move.begin(), move.end(), entry) == move.end())
                 entries.push_back(entry);
         return entries;
+    }
+
+    static double primary(const Score& score, Key key) {
+        return key == Key::Changes ? score.changes : score.exact;
     }
 
     std::vector<Page> pages_;
