@@ -9,21 +9,21 @@ namespace stepwell {
 namespace {
 
 // The widths of the columns before the text.
-constexpr int lineWidth = 7, levelWidth = 6, ruleWidth = 16, leadWidth = 5, entriesWidth = 30;
+constexpr int lineWidth = 7, levelWidth = 6, ruleWidth = 22, leadWidth = 5, entriesWidth = 30;
 constexpr std::size_t shownText = 60;
 
 std::string_view ruleName(const LineExplanation& line) {
     switch (line.placement) {
     case Placement::AtLevel:
-        return line.opensBlock ? "at level, raw>" : "at level";
+        return line.opensBlock ? "at level, opens raw" : "at level";
     case Placement::OneOut:
-        return line.opensBlock ? "one out, raw>" : "one out";
+        return line.opensBlock ? "one out, opens raw" : "one out";
     case Placement::OutBySum:
-        return line.opensBlock ? "out by sum, raw>" : "out by sum";
+        return line.opensBlock ? "out by sum, opens raw" : "out by sum";
     case Placement::RawCopy:
         return "raw, as it is";
     case Placement::RawEnd:
-        return line.opensBlock ? "raw end, raw>" : "raw end";
+        return line.opensBlock ? "raw end, opens raw" : "raw end";
     }
     return "";
 }

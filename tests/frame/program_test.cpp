@@ -320,10 +320,11 @@ TEST_F(Program, LearnPrintsATableThatConversionsAcceptAndReportsEachPage) {
 TEST_F(Program, ExplainWritesTheExplanationAndNothingElse) {
     writeFile(work.file("a.html"), "<ul>\n  x\n</ul><b>\n");
     const std::string expected =
-        "   line level  next  rule             lead  entries counted                 text\n"
-        "      1     0     1  at level            1  <UL,1                           <ul>\n"
-        "      2     1     1  at level            0  -                               x\n"
-        "      3     0     0  out by sum         -1  </UL,-1                         </ul><b>\n";
+        "   line level  next  rule                   lead  entries counted                 text\n"
+        "      1     0     1  at level                  1  <UL,1                           <ul>\n"
+        "      2     1     1  at level                  0  -                               x\n"
+        "      3     0     0  out by sum               -1  </UL,-1                         "
+        "</ul><b>\n";
     auto run = runProgram(stepwell, {"--explain", "a.html"}, work.path());
     EXPECT_EQ(run.exitStatus, 0) << run.err;
     EXPECT_EQ(run.err, "");

@@ -66,16 +66,16 @@ TEST(LineExplainer, NamesTheRuleThatPlacedEachLine) {
     EXPECT_TRUE(explained[3].opensBlock);
     EXPECT_EQ(explained[4].text, "   kept"); // raw content keeps its blanks
     // What a person reads: aligned columns, the text last, control bytes escaped.
-    EXPECT_EQ(explanationHeading(), "   line level  next  rule             lead  entries counted "
-                                    "                text\n");
-    EXPECT_EQ(explanationRow(3, explained[2]), "      3     1     2  one out            -1  "
+    EXPECT_EQ(explanationHeading(), "   line level  next  rule                   lead  entries "
+                                    "counted                 text\n");
+    EXPECT_EQ(explanationRow(3, explained[2]), "      3     1     2  one out                  -1  "
                                                "<LI,1; </LI>,-1                 </li><li>b\n");
-    EXPECT_EQ(explanationRow(5, explained[4]), "      5     -     2  raw, as it is       -  "
+    EXPECT_EQ(explanationRow(5, explained[4]), "      5     -     2  raw, as it is             -  "
                                                "-                                  kept\n");
     const std::string text = "\x1b" + std::string(70, 'x');
     LineExplanation longLine;
     longLine.text = text;
-    EXPECT_EQ(explanationRow(1, longLine).substr(76), "\\x1b" + std::string(59, 'x') + "...\n");
+    EXPECT_EQ(explanationRow(1, longLine).substr(82), "\\x1b" + std::string(59, 'x') + "...\n");
 }
 
 // Random tables whose tags and raw openers share their few bytes, so that removals join
