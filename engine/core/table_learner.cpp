@@ -280,14 +280,25 @@ std::vector<Entry> withContainers(const std::vector<Entry>& chosen,
                std::any_of(pages.begin(), pages.end(),
                            [&tag](PageLines lines) { return occursIn(tag, lines); });
     };
-    for (std::string_view name : containerNames()) {
-        const std::string opening = "<" + std::string(name), closing = "</" + std::string(name);
+    const auto fill = [&](const std::string& opening, const std::string& closing) {
         if (used(opening) || used(closing))
-            continue;
+            return;
         entries.push_back({opening, "1"});
         entries.push_back({closing, "-1"});
         if (!buildTable(entries))
             entries.resize(entries.size() - 2);
+    };
+    for (std::string_view name : containerNames())
+        fill("<" + std::string(name), "</" + std::string(name));
+    // An author who indents one block of a template language indents the others too.
+    for (const std::string start : {"{% ", "{%- "}) {
+        const bool indents = std::any_of(chosen.begin(), chosen.end(), [&start](const Entry& e) {
+            return e.tag.starts_with(start) && e.delta == "1";
+        });
+        for (const char* word :
+             {"IF", "FOR", "BLOCK", "WITH", "MACRO", "CALL", "FILTER", "AUTOESCAPE", "SPACELESS"})
+            if (indents)
+                fill(start + word, start + "END" + word);
     }
     return entries;
 }
