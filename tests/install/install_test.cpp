@@ -83,6 +83,7 @@ TEST_F(Installed, ConvertsWithTheSystemTableAndShipsTheOriginalAndExamples) {
     EXPECT_EQ(readFile(at("share/stepwell/StepwellTag.txt")), shipped);
     EXPECT_TRUE(fs::exists(at("share/stepwell/examples/django.stepwell-tags")));
     EXPECT_TRUE(fs::exists(at("share/stepwell/examples/php.stepwell-tags")));
+    EXPECT_TRUE(fs::exists(at("share/stepwell/examples/nesting.stepwell-tags")));
     writeFile(work.file("page.html"), page);
     const auto run = runProgram(at("bin/stepwell"), {"page.html"}, work.path());
     EXPECT_EQ(run.exitStatus, 0) << run.err;
