@@ -39,6 +39,23 @@ bool EntryCounts::joinsEarlier(std::size_t entry, std::size_t at) const {
     return false;
 }
 
+void EntryCounts::notePair(char first, char second) {
+    const auto pair = static_cast<std::uint16_t>(static_cast<unsigned char>(first) << 8 |
+                                                 static_cast<unsigned char>(second));
+    if (!pairs_[pair]) {
+        pairs_[pair] = 1;
+        pairsSet_.push_back(pair);
+    }
+}
+
+bool EntryCounts::mayOccur(const std::string& tag) const {
+    for (std::size_t i = 1; i < tag.size(); ++i)
+        if (!pairs_[static_cast<unsigned char>(tag[i - 1]) << 8 |
+                    static_cast<unsigned char>(tag[i])])
+            return false;
+    return true;
+}
+
 void EntryCounts::countPlainly(std::string copy) {
     for (std::size_t entry = 0; entry < entries_.size();) {
         const std::size_t at = copy.find(entries_[entry].tag);
@@ -57,9 +74,14 @@ void EntryCounts::count(std::string_view text) {
     sum_ = 0;
     lead_ = 0;
     rest_ = upperAscii(text);
+    for (std::uint16_t pair : pairsSet_)
+        pairs_[pair] = 0;
+    pairsSet_.clear();
+    for (std::size_t i = 1; i < rest_.size(); ++i)
+        notePair(rest_[i - 1], rest_[i]);
     for (std::size_t entry = 0; entry < entries_.size(); ++entry) {
         const std::string& tag = entries_[entry].tag;
-        if (rest_.find(tag) == std::string::npos)
+        if (!mayOccur(tag) || rest_.find(tag) == std::string::npos)
             continue;
         kept_.clear();
         std::size_t read = 0;
@@ -82,6 +104,8 @@ void EntryCounts::count(std::string_view text) {
                 read = at + tag.size();
             }
             take(entry, kept_.empty());
+            if (!kept_.empty() && read < rest_.size())
+                notePair(kept_.back(), rest_[read]);
             if (joinsEarlier(entry, read)) {
                 countPlainly(kept_ + rest_.substr(read));
                 return;

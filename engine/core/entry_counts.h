@@ -42,6 +42,12 @@ private:
     // not yet swept.
     std::string kept_;
     std::string rest_;
+    // The pairs of adjacent bytes the line has held, joins included: an entry two of whose
+    // neighbouring bytes never stood side by side cannot occur, and most are passed over so.
+    std::vector<std::uint8_t> pairs_ = std::vector<std::uint8_t>(1 << 16);
+    std::vector<std::uint16_t> pairsSet_;
+    void notePair(char first, char second);
+    bool mayOccur(const std::string& tag) const;
 };
 
 } // namespace stepwell

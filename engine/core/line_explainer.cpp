@@ -3,8 +3,6 @@
 
 #include "frame/text/shown_text.h"
 
-#include <cstdio>
-
 namespace stepwell {
 namespace {
 
