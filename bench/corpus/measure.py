@@ -121,10 +121,13 @@ def author_levels(lines):
     return unit, levels
 
 
-def find_pages(corpus):
-    """{package: [path]}, at most PAGES_PER_PACKAGE a package, picked by a hash of the path."""
+def find_pages(corpus, packages=None):
+    """{package: [path]}, at most PAGES_PER_PACKAGE a package, picked by a hash of the path;
+    only the packages named in `packages`, when given."""
     pages = {}
     for package in sorted(os.listdir(corpus)):
+        if packages and package not in packages:
+            continue
         found = []
         for folder, _, files in os.walk(os.path.join(corpus, package)):
             for name in files:
@@ -261,6 +264,7 @@ def main():
     parser.add_argument("--learn", action="store_true", help="measure the learner too")
     parser.add_argument("--sites", action="store_true", help="print the median of each site")
     parser.add_argument("--drifting", action="store_true", help="list the drifting pages")
+    parser.add_argument("--packages", help="only these packages, separated by commas")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--others", type=int, default=5,
                         help="other pages of the site each learned table is applied to")
@@ -268,7 +272,7 @@ def main():
                         help="pages of each site that learn a table")
     args = parser.parse_args()
 
-    found = find_pages(args.corpus)
+    found = find_pages(args.corpus, args.packages.split(",") if args.packages else None)
     pages = []
     for package, paths in found.items():
         for path in paths:
