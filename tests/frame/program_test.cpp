@@ -351,7 +351,7 @@ TEST_F(Program, DiffIsAPatchThatGivesTheConversion) {
                                    work.file("pages/") + entry.path().filename().string());
     writeFile(work.file("pages/mixed.html"), "a\r  b\r\n<ul>\n x\r\n</ul>");
     writeFile(work.file("pages/cr.html"), "\xEF\xBB\xBF  <ul>\rx\r</ul>\r");
-    writeFile(work.file("pages/same.html"), "<ul>\n\tx\n</ul>\n");
+    writeFile(work.file("pages/same.html"), "<ol>\n\tx\n</ol>\n");
     auto run = runProgram(stepwell, {"--diff", "pages/*.html"}, work.path());
     EXPECT_EQ(run.exitStatus, 1) << run.err;
     EXPECT_EQ(run.out.find("pages/same.html"), std::string::npos);
@@ -364,9 +364,9 @@ TEST_F(Program, DiffIsAPatchThatGivesTheConversion) {
     run = runProgram(stepwell, {"--diff", "pages/*.html"}, work.path());
     EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
     EXPECT_EQ(run.out, "");
-    run = runProgram(stepwell, {"--diff", "-"}, work.path(), "<ul>\nx\n</ul>\n");
+    run = runProgram(stepwell, {"--diff", "-"}, work.path(), "<ol>\nx\n</ol>\n");
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out, "--- -\n+++ -\n@@ -1,3 +1,3 @@\n <ul>\n-x\n+\tx\n </ul>\n");
+    EXPECT_EQ(run.out, "--- -\n+++ -\n@@ -1,3 +1,3 @@\n <ol>\n-x\n+\tx\n </ol>\n");
 }
 
 TEST_F(Program, AtATerminalQuestionsAreAskedThereEvenWithADisplay) {
