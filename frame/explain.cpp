@@ -31,14 +31,21 @@ int runExplain(const std::string& path, const TagTablePlaces& places, std::ostre
         out << explanationHeading();
         std::string_view line;
         std::uint64_t lineNumber = 0;
+        std::string rows; // written a block at a time
         while (lines.next(line)) {
             ++lineNumber;
             try {
-                out << explanationRow(lineNumber, explainer.explain(line));
+                appendExplanationRow(lineNumber, explainer.explain(line), rows);
             } catch (const LineError& error) {
+                out << rows;
                 throw LineError("line " + std::to_string(lineNumber) + ": " + error.what());
             }
+            if (rows.size() >= (std::size_t{1} << 16)) {
+                out << rows;
+                rows.clear();
+            }
         }
+        out << rows;
         out.flush();
         if (!out) {
             prompts.showError("standard output: cannot write the explanation");

@@ -73,7 +73,9 @@ void EntryCounts::count(std::string_view text) {
     times_.assign(entries_.size(), 0);
     sum_ = 0;
     lead_ = 0;
-    rest_ = upperAscii(text);
+    rest_.assign(text);
+    for (char& c : rest_)
+        c = upperAscii(c);
     for (std::uint16_t pair : pairsSet_)
         pairs_[pair] = 0;
     pairsSet_.clear();

@@ -3,6 +3,8 @@
 
 #include "frame/text/shown_text.h"
 
+#include <algorithm>
+
 namespace stepwell {
 namespace {
 
@@ -26,22 +28,40 @@ std::string_view ruleName(const LineExplanation& line) {
     return "";
 }
 
-std::string padded(std::string text, int width, bool right) {
+void appendPadded(std::string& row, std::string_view text, int width, bool right) {
     const std::size_t size = static_cast<std::size_t>(width);
-    if (text.size() >= size)
-        return text;
-    return right ? std::string(size - text.size(), ' ') + text
-                 : text + std::string(size - text.size(), ' ');
+    const std::size_t fill = text.size() < size ? size - text.size() : 0;
+    if (right)
+        row.append(fill, ' ');
+    row.append(text);
+    if (!right)
+        row.append(fill, ' ');
+}
+
+std::string padded(std::string_view text, int width, bool right) {
+    std::string row;
+    appendPadded(row, text, width, right);
+    return row;
 }
 
 // The line's text cut to `shownText` bytes (never inside a UTF-8 sequence), escaped.
-std::string shortened(std::string_view text) {
-    if (text.size() <= shownText)
-        return escapeControlBytes(text);
-    std::size_t cut = shownText;
-    while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
-        --cut;
-    return escapeControlBytes(text.substr(0, cut)) + "...";
+void appendShortened(std::string& row, std::string_view text) {
+    std::size_t cut = text.size();
+    if (cut > shownText) {
+        cut = shownText;
+        while (cut > 0 && (static_cast<unsigned char>(text[cut]) & 0xC0) == 0x80)
+            --cut;
+    }
+    const std::string_view shown = text.substr(0, cut);
+    const bool plain = std::all_of(shown.begin(), shown.end(), [](char c) {
+        return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
+    });
+    if (plain)
+        row.append(shown);
+    else
+        row.append(escapeControlBytes(shown));
+    if (cut < text.size())
+        row.append("...");
 }
 
 std::string entriesText(const std::vector<CountedEntry>& counted) {
@@ -112,14 +132,24 @@ std::string explanationHeading() {
 }
 
 std::string explanationRow(std::uint64_t lineNumber, const LineExplanation& line) {
+    std::string row;
+    appendExplanationRow(lineNumber, line, row);
+    return row;
+}
+
+void appendExplanationRow(std::uint64_t lineNumber, const LineExplanation& line, std::string& row) {
     const bool raw = line.placement == Placement::RawCopy || line.placement == Placement::RawEnd;
-    std::string row = padded(std::to_string(lineNumber), lineWidth, true);
-    row += padded(raw ? "-" : std::to_string(line.level), levelWidth, true);
-    row += padded(std::to_string(line.next), levelWidth, true) + "  ";
-    row += padded(std::string(ruleName(line)), ruleWidth, false);
-    row += padded(raw ? "-" : std::to_string(line.leadDelta), leadWidth, true) + "  ";
-    row += padded(entriesText(line.counted), entriesWidth, false) + "  ";
-    return row + shortened(line.text) + '\n';
+    appendPadded(row, std::to_string(lineNumber), lineWidth, true);
+    appendPadded(row, raw ? "-" : std::to_string(line.level), levelWidth, true);
+    appendPadded(row, std::to_string(line.next), levelWidth, true);
+    row += "  ";
+    appendPadded(row, ruleName(line), ruleWidth, false);
+    appendPadded(row, raw ? "-" : std::to_string(line.leadDelta), leadWidth, true);
+    row += "  ";
+    appendPadded(row, line.counted.empty() ? "-" : entriesText(line.counted), entriesWidth, false);
+    row += "  ";
+    appendShortened(row, line.text);
+    row += '\n';
 }
 
 } // namespace stepwell

@@ -22,10 +22,11 @@ enum class Placement {
     RawEnd,   // ends a raw block: copied as it is; the tags behind the end move the level
 };
 
-/// An entry that counted on a line, and how many times.
+/// An entry that counted on a line, and how many times; the texts view the explainer's
+/// table.
 struct CountedEntry {
-    std::string tag;
-    std::string deltaText;
+    std::string_view tag;
+    std::string_view deltaText;
     std::size_t times = 0;
 };
 
@@ -64,5 +65,7 @@ private:
 /// text last, shortened and with its control bytes escaped. Each ends with a line feed.
 std::string explanationHeading();
 std::string explanationRow(std::uint64_t lineNumber, const LineExplanation& line);
+/// explanationRow() appended to `row`.
+void appendExplanationRow(std::uint64_t lineNumber, const LineExplanation& line, std::string& row);
 
 } // namespace stepwell

@@ -28,7 +28,8 @@ std::vector<LineExplanation> explainAll(const std::vector<std::string>& lines,
 std::string countedText(const LineExplanation& line) {
     std::string text;
     for (const CountedEntry& entry : line.counted)
-        text += entry.tag + "," + entry.deltaText + "x" + std::to_string(entry.times) + " ";
+        text += std::string(entry.tag) + "," + std::string(entry.deltaText) + "x" +
+                std::to_string(entry.times) + " ";
     return text;
 }
 
@@ -122,7 +123,7 @@ TEST(LineExplainer, AgreesWithTheIndenterAndThePlainModelOnRandomPages) {
             // The rule agrees with the levels it names, and the entries with the sum.
             double sum = 0;
             for (const CountedEntry& entry : got.counted)
-                sum += static_cast<double>(entry.times) * std::stod(entry.deltaText);
+                sum += static_cast<double>(entry.times) * std::stod(std::string(entry.deltaText));
             agrees = agrees && std::abs(sum - got.lineDelta) < 1e-9;
             if (!inBlock) {
                 agrees = agrees && got.tabs == static_cast<std::size_t>(std::max(got.level, 0));
