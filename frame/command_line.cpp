@@ -19,8 +19,6 @@ CommandLine answer(Action action) {
     return command;
 }
 
-// The mode the options ask for, from what was given; a usage error when they contradict
-// each other or miss their files.
 // --learn and --explain: the pages to learn from, or the one file (or '-') to explain.
 CommandLine settleStudy(CommandLine command, bool learn) {
     const std::string option = learn ? "--learn" : "--explain";
@@ -40,6 +38,8 @@ CommandLine settleStudy(CommandLine command, bool learn) {
     return command;
 }
 
+// The mode the options ask for, from what was given; a usage error when they contradict
+// each other or miss their files.
 CommandLine settle(CommandLine command, bool check, bool diff, bool whichTags, bool learn,
                    bool explain, bool optionsEnded) {
     const int modes = int(check) + int(diff) + int(whichTags) + int(learn) + int(explain);

@@ -17,7 +17,7 @@ namespace stepwell {
 
 int runExplain(const std::string& path, const TagTablePlaces& places, std::ostream& out,
                Prompts& prompts) {
-    const bool standardInput = path == "-";
+    const bool standardInput = path.empty();
     const std::string name = standardInput ? "standard input" : path;
     try {
         const TagTable table = loadTagTable(places, standardInput ? "" : folderPart(path));

@@ -9,8 +9,8 @@
 
 namespace stepwell {
 
-/// --explain: converts the file `path` ("-" for standard input) with the tag table a
-/// conversion would use for it, writing nothing but, to `out`, why each line comes out as
+/// --explain: converts the file `path`, or standard input when `path` is empty, with the tag
+/// table a conversion would use for it, writing nothing but, to `out`, why each line comes out as
 /// it does (see explanationRow). Errors go to `prompts.showError`, naming the file and the
 /// line. Returns the exit status: 0 when explained, 1 when not.
 int runExplain(const std::string& path, const TagTablePlaces& places, std::ostream& out,

@@ -132,7 +132,7 @@ int runStepwell(int& argc, char** argv) {
     case Action::WhichTags:
         return whichTags(command.files, tags, errors);
     case Action::Explain:
-        return runExplain(command.standardInput ? "-" : command.files[0], tags, std::cout, errors);
+        return runExplain(command.standardInput ? "" : command.files[0], tags, std::cout, errors);
     case Action::Filter:
         return runFilter(STDIN_FILENO, STDOUT_FILENO, tags, errors);
     case Action::Check:

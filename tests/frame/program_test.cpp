@@ -331,6 +331,13 @@ TEST_F(Program, ExplainWritesTheExplanationAndNothingElse) {
     EXPECT_EQ(run.out, expected);
     run = runProgram(stepwell, {"--explain", "-"}, work.path(), readFile(work.file("a.html")));
     EXPECT_EQ(run.out, expected);
+    // After --, '-' names a file.
+    writeFile(work.file("-"), "x\n");
+    run =
+        runProgram(stepwell, {"--explain", "--", "-"}, work.path(), readFile(work.file("a.html")));
+    EXPECT_EQ(
+        run.out.substr(run.out.find('\n') + 1),
+        "      1     0     0  at level                  0  -                               x\n");
     // The table named for the run; its errors name the page, its line and the tag file.
     writeFile(work.file("bad.tags"), "<B,bold\n");
     run = runProgram(stepwell, {"--tags", "bad.tags", "--explain", "a.html"}, work.path());
