@@ -16,9 +16,9 @@ namespace {
 
 using test::tableOf;
 
+// The explanations view `explainer`'s table and `lines`.
 std::vector<LineExplanation> explainAll(const std::vector<std::string>& lines,
-                                        const TagTable& table) {
-    LineExplainer explainer(table);
+                                        LineExplainer& explainer) {
     std::vector<LineExplanation> explained;
     for (const auto& line : lines)
         explained.push_back(explainer.explain(line));
@@ -55,7 +55,8 @@ TEST(LineExplainer, NamesTheRuleThatPlacedEachLine) {
     std::vector<std::string> lines;
     for (const Row& row : rows)
         lines.emplace_back(row.line);
-    const auto explained = explainAll(lines, table);
+    LineExplainer explainer(table);
+    const auto explained = explainAll(lines, explainer);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         EXPECT_EQ(explained[i].placement, rows[i].placement) << rows[i].line;
         EXPECT_EQ(explained[i].next, rows[i].next) << rows[i].line;
