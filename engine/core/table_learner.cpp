@@ -188,6 +188,18 @@ public:
     }
 
     void start() { current_ = *score(chosen_); }
+
+    // Adds `move` when it costs the pages nothing, neither exact levels nor changes.
+    void addIfHarmless(const Move& move) {
+        if (!fits(move))
+            return;
+        const auto tried = score(with(move));
+        if (!tried || tried->exact < current_.exact || tried->changes < current_.changes)
+            return;
+        chosen_ = with(move);
+        taken_.push_back(move);
+        current_ = *tried;
+    }
     const std::vector<Entry>& chosen() const { return chosen_; }
 
 private:
@@ -222,6 +234,16 @@ private:
     Score current_;
 };
 
+// A template block's every spelling at +1 and those of its end at -1.
+Move blockMove(const std::pair<std::set<std::string>, std::set<std::string>>& spellings) {
+    Move move;
+    for (const std::string& opening : spellings.first)
+        move.push_back({opening, "1"});
+    for (const std::string& closing : spellings.second)
+        move.push_back({closing, "-1"});
+    return move;
+}
+
 // The moves the tokens of the pages suggest: an element's opening and closing tags
 // together, and each alone.
 std::vector<Move> movesOf(const CandidateTokens& tokens) {
@@ -233,15 +255,9 @@ std::vector<Move> movesOf(const CandidateTokens& tokens) {
         // Some authors indent one element by two steps of their unit.
         moves.push_back({{opening, "2"}, {closing, "-2"}});
     }
-    for (const auto& [word, spellings] : tokens.templateWords) {
-        Move move;
-        for (const std::string& opening : spellings.first)
-            move.push_back({opening, "1"});
-        for (const std::string& closing : spellings.second)
-            move.push_back({closing, "-1"});
+    for (const auto& [word, spellings] : tokens.templateWords)
         if (spellings.first.size() + spellings.second.size() > 2 && !spellings.first.empty())
-            moves.push_back(std::move(move));
-    }
+            moves.push_back(blockMove(spellings));
     for (const std::string& opening : tokens.openings)
         moves.push_back({{opening, "1"}});
     for (const std::string& closing : tokens.closings) {
@@ -331,6 +347,16 @@ LearnedTable learnTagTable(std::span<const PageLines> pages) {
         for (const auto& [opener, end] : tokens.rawOpeners)
             rawMoves.push_back({{opener, "raw:" + end}});
         search.addMoves(rawMoves, Key::Exact);
+        // Containers and template blocks that the pages use but the search had no reason to
+        // take are kept where they cost the pages nothing: the site's other pages may need
+        // them (on the corpus, 66.4 % of their lines from 65.1 %).
+        for (std::string_view name : containerNames())
+            if (tokens.openings.count("<" + std::string(name)))
+                search.addIfHarmless(
+                    {{"<" + std::string(name), "1"}, {"</" + std::string(name), "-1"}});
+        for (const auto& [word, spellings] : tokens.templateWords)
+            if (!spellings.first.empty())
+                search.addIfHarmless(blockMove(spellings));
         chosen = search.chosen();
     }
     learned.table = buildTable(chosen).value_or(TagTable{});
