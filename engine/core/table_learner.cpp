@@ -11,7 +11,7 @@
 
 #include "engine/core/candidate_tokens.h"
 #include "engine/core/element_names.h"
-#include "engine/core/raw_blocks.h"
+#include "engine/core/table_layout.h"
 #include "frame/text/ascii.h"
 
 #include <algorithm>
@@ -21,11 +21,7 @@
 namespace stepwell {
 namespace {
 
-struct Entry {
-    std::string tag; // upper-cased
-    std::string delta;
-    bool operator==(const Entry&) const = default;
-};
+using Entry = LearnedEntry;
 
 using Move = std::vector<Entry>;
 
@@ -42,64 +38,6 @@ bool better(const Score& a, const Score& b, Key key) {
     return a.exact != b.exact ? a.exact > b.exact : a.changes > b.changes;
 }
 
-bool isRaw(const Entry& entry) {
-    return isRawDelta(entry.delta);
-}
-
-// A tag written `<NAME` or `</NAME` with nothing after the name counts longer names too.
-std::optional<std::string_view> openName(std::string_view tag, std::string_view& start) {
-    start = tag.starts_with("</") ? "</" : "<";
-    const std::string_view name = tag.substr(start.size());
-    if (name.empty() || !std::all_of(name.begin(), name.end(), [](char c) {
-            return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        }))
-        return std::nullopt;
-    return name;
-}
-
-// The table the chosen entries make: raw blocks first, then openings (and zero entries)
-// before closings, so that `</li><li>` starts with its closing tag; within each, a longer
-// tag before a shorter one it starts with. Each tag that would count longer element names
-// gets zero entries that take those names first.
-std::optional<TagTable> buildTable(const std::vector<Entry>& chosen) {
-    std::vector<Entry> entries = chosen;
-    const auto has = [&entries](const std::string& tag) {
-        return std::any_of(entries.begin(), entries.end(),
-                           [&tag](const Entry& entry) { return entry.tag == tag; });
-    };
-    for (const Entry& entry : chosen) {
-        std::string_view start;
-        const auto name = openName(entry.tag, start);
-        if (!name || isRaw(entry) || entry.delta == "0")
-            continue;
-        // The tag and the next letter of each longer name: `<LIN` and `<LIS` for `<LI`. The
-        // tag itself is always followed by `>` or a blank, never by a letter.
-        for (std::string_view longer : elementNames()) {
-            if (longer.size() <= name->size() || !longer.starts_with(*name) ||
-                has(std::string(start) + std::string(longer)))
-                continue;
-            std::string guard =
-                std::string(start) + std::string(longer.substr(0, name->size() + 1));
-            if (!has(guard))
-                entries.push_back({std::move(guard), "0"});
-        }
-    }
-    if (entries.size() > maxTagEntries)
-        return std::nullopt;
-    const auto group = [](const Entry& entry) {
-        return isRaw(entry) ? 0 : entry.delta.starts_with('-') ? 2 : 1;
-    };
-    std::stable_sort(entries.begin(), entries.end(), [&group](const Entry& a, const Entry& b) {
-        if (group(a) != group(b))
-            return group(a) < group(b);
-        return group(a) != 0 && a.tag > b.tag;
-    });
-    TagTable table;
-    for (const Entry& entry : entries)
-        table.add(entry.tag, entry.delta);
-    return table;
-}
-
 struct Page {
     PageLines lines;
     IndentProfile profile;
@@ -112,7 +50,7 @@ public:
     // The score of a table on every page: the shares of changes and of exact levels, each
     // page weighing the same; nothing when it drifts on a page or is too large.
     std::optional<Score> score(const std::vector<Entry>& chosen) const {
-        const auto table = buildTable(chosen);
+        const auto table = layOutTable(chosen);
         if (!table)
             return std::nullopt;
         Score total;
@@ -301,7 +239,7 @@ std::vector<Entry> withContainers(const std::vector<Entry>& chosen,
             return;
         entries.push_back({opening, "1"});
         entries.push_back({closing, "-1"});
-        if (!buildTable(entries))
+        if (!layOutTable(entries))
             entries.resize(entries.size() - 2);
     };
     for (std::string_view name : containerNames())
@@ -359,14 +297,14 @@ LearnedTable learnTagTable(std::span<const PageLines> pages) {
                 search.addIfHarmless(blockMove(spellings));
         chosen = search.chosen();
     }
-    learned.table = buildTable(chosen).value_or(TagTable{});
+    learned.table = layOutTable(chosen).value_or(TagTable{});
     for (std::size_t i = 0; i < pages.size(); ++i)
         learned.pages[i].fit = fitPage(learned.table, pages[i], learned.pages[i].profile);
     if (learned.pages.empty() || chosen.empty())
         return learned;
     // The containers must not change what the pages get; were a join of texts ever to make
     // one of their tags count, they are left out.
-    const auto filled = buildTable(withContainers(chosen, pages));
+    const auto filled = layOutTable(withContainers(chosen, pages));
     for (std::size_t i = 0; filled && i < pages.size(); ++i) {
         const PageFit fit = fitPage(*filled, pages[i], learned.pages[i].profile);
         if (fit.exact != learned.pages[i].fit.exact || fit.drifts != learned.pages[i].fit.drifts)
