@@ -4,6 +4,7 @@
 // conversion and never lets the level drift.
 #include "engine/core/convert_lines.h"
 #include "engine/core/indent_profile.h"
+#include "engine/core/table_layout.h"
 #include "engine/core/table_learner.h"
 #include "engine/core/table_text.h"
 
@@ -117,6 +118,20 @@ TEST(TableLearner, ATableLearnedOnOnePageServesAnotherOfItsSite) {
     EXPECT_GE(same, counted * 3 / 4) << same;
     // Far above what the page gets from a table that knows nothing of it.
     EXPECT_LT(reproduced(footer, TagTable{}).first, counted / 2);
+}
+
+TEST(TableLearner, LaysOutTablesByTheTagFileRules) {
+    // Raw blocks first, openings before closings, a longer tag before a shorter one it
+    // starts with, zero entries that keep `<link>` and `<listing>` from counting as `<li>`.
+    const auto table = layOutTable(
+        {{"</UL", "-1"}, {"<LI", "1"}, {"</LI>", "-1"}, {"<PRE", "raw:</PRE>"}, {"<UL", "1"}});
+    ASSERT_TRUE(table);
+    EXPECT_EQ(tagTableText(*table), "<PRE,raw:</PRE>\n<UL,1\n<LIS,0\n<LIN,0\n<LI,1\n"
+                                    "</UL,-1\n</LI>,-1\n");
+    std::vector<LearnedEntry> many;
+    for (int i = 0; i < 101; ++i)
+        many.push_back({"<X" + std::to_string(i), "1"});
+    EXPECT_FALSE(layOutTable(many));
 }
 
 TEST(TableLearner, NeverProposesATableThatDrifts) {
