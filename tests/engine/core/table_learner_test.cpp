@@ -145,6 +145,14 @@ TEST(TableLearner, NeverProposesATableThatDrifts) {
     const LearnedTable learned = learnTagTable(pages);
     EXPECT_FALSE(reproduced(text, learned.table).second) << tagTableText(learned.table);
     EXPECT_GE(learned.pages[0].fit.exact, 2u); // <ul> and </ul> at least
+    // A fragment that ends two levels deep: `<DIV,1` would fit every line, and drift.
+    const auto fragment = linesOf("<div class=page>\n  <div class=content>\n    text\n    more\n");
+    const std::vector<PageLines> fragments{fragment};
+    const LearnedTable deep = learnTagTable(fragments);
+    EXPECT_FALSE(deep.pages[0].fit.drifts) << tagTableText(deep.table);
+    EXPECT_FALSE(
+        reproduced("<div class=page>\n  <div class=content>\n    text\n    more\n", deep.table)
+            .second);
     // A page written flush left has nothing to teach.
     const auto flat = linesOf("<ul>\n<li>x\n</ul>\n");
     const std::vector<PageLines> flatPages{flat};
