@@ -35,35 +35,47 @@ std::size_t findIgnoringCase(std::string_view text, std::string_view upper, std:
     return std::string_view::npos;
 }
 
+// Where `region`'s opener first occurs in `line` at or after `from`: npos when it does not.
+std::size_t openerFrom(std::string_view line, const Region& region, std::size_t from) {
+    for (std::size_t found = from;; ++found) {
+        found = findIgnoringCase(line, region.opener, found);
+        if (found == std::string_view::npos)
+            return found;
+        const std::size_t after = found + region.opener.size();
+        if (!region.element || after == line.size() || !nameByte(line[after]))
+            return found;
+    }
+}
+
 // Follows the regions through one line: `open` is the region the line starts in (-1: none)
-// and becomes the one it ends in.
+// and becomes the one it ends in. Each opener's next place is kept until the line is read
+// past it, so a long line with many comments is read a few times, not once a comment.
 void followRegions(std::string_view line, int& open) {
+    constexpr std::size_t npos = std::string_view::npos;
+    std::array<std::size_t, regions.size()> next{};
+    std::array<bool, regions.size()> known{};
     std::size_t at = 0;
     for (;;) {
         if (open >= 0) {
             const Region& region = regions[static_cast<std::size_t>(open)];
             const std::size_t end = findIgnoringCase(line, region.end, at);
-            if (end == std::string_view::npos)
+            if (end == npos)
                 return;
             open = -1;
             at = end + region.end.size();
         }
-        std::size_t first = std::string_view::npos;
+        std::size_t first = npos;
         for (std::size_t i = 0; i < regions.size(); ++i) {
-            const Region& region = regions[i];
-            for (std::size_t found = at;; ++found) {
-                found = findIgnoringCase(line, region.opener, found);
-                if (found == std::string_view::npos || found >= first)
-                    break;
-                const std::size_t after = found + region.opener.size();
-                if (!region.element || after == line.size() || !nameByte(line[after])) {
-                    first = found;
-                    open = static_cast<int>(i);
-                    break;
-                }
+            if (!known[i] || (next[i] != npos && next[i] < at)) {
+                next[i] = openerFrom(line, regions[i], at);
+                known[i] = true;
+            }
+            if (next[i] < first) {
+                first = next[i];
+                open = static_cast<int>(i);
             }
         }
-        if (first == std::string_view::npos)
+        if (first == npos)
             return;
         at = first + regions[static_cast<std::size_t>(open)].opener.size();
     }
