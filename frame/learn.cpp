@@ -75,7 +75,9 @@ int runLearn(const std::vector<std::string>& tokens, std::ostream& table, std::o
                << page.profile.unitName() << ")\n";
     }
     if (learnedFrom == 0) {
-        prompts.showError("no page to learn from: none is indented");
+        // Pages that could not be read were reported already.
+        if (!pages.empty())
+            prompts.showError("no page to learn from: none is indented");
         return 1;
     }
     report << "total: " << share(reproduced, counted) << " of " << counted << " lines on "
