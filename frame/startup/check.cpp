@@ -5,6 +5,7 @@
 #include "engine/core/convert_lines.h"
 #include "engine/failure.h"
 #include "frame/startup/file_names.h"
+#include "frame/startup/report.h"
 #include "frame/sys/fd_io.h"
 #include "frame/sys/system_error.h"
 #include "frame/text/paths.h"
@@ -43,44 +44,6 @@ private:
     const TagTablePlaces& places_;
     Prompts& prompts_;
     std::map<std::string, std::optional<TagTable>> tables_;
-};
-
-// The report on standard output. A write that fails is remembered with its reason, which a
-// later flush or call would no longer tell, and reported once.
-class Report {
-public:
-    explicit Report(std::ostream& out) : out_(out) {}
-
-    void write(std::string_view text) {
-        if (failure_)
-            return;
-        errno = 0;
-        out_ << text;
-        if (!out_)
-            failure_ = errno ? errno : -1;
-    }
-
-    // Flushes the report; false, with the error shown, when it did not reach its reader.
-    bool delivered(Prompts& prompts) {
-        if (!failure_) {
-            errno = 0;
-            out_.flush();
-            if (!out_)
-                failure_ = errno ? errno : -1;
-        }
-        if (!failure_)
-            return true;
-        if (!shown_)
-            prompts.showError("standard output: cannot write" +
-                              (failure_ > 0 ? ": " + systemMessage(failure_) : std::string()));
-        shown_ = true;
-        return false;
-    }
-
-private:
-    std::ostream& out_;
-    int failure_ = 0; // the errno of the first failed write, -1 when it gave none
-    bool shown_ = false;
 };
 
 Outcome checkFile(const std::string& path, Tables& tables, ReportKind kind, Report& report,

@@ -23,13 +23,42 @@ CommandLine answerWith(Action action) {
     return command;
 }
 
+// --learn and --explain: the pages to learn from, or the one file (or '-') to explain.
+CommandLine chooseStudy(CommandLine command, bool learn) {
+    const std::string option = learn ? "--learn" : "--explain";
+    if (command.replace || command.yes)
+        return usageError(option + " writes no file and takes no --replace, --no-replace or --yes");
+    if (learn && !command.tags.empty())
+        return usageError("--learn makes a tag table and takes no --tags");
+    if (learn && command.standardInput)
+        return usageError("--learn reads pages from files, not from '-'");
+    const std::size_t inputs = command.files.size() + (command.standardInput ? 1 : 0);
+    if (inputs == 0)
+        return usageError(option +
+                          (learn ? " needs a page to learn from" : " needs a file to explain"));
+    if (!learn && inputs > 1)
+        return usageError("--explain takes one file, or '-'");
+    command.action = learn ? Action::Learn : Action::Explain;
+    return command;
+}
+
+// The modes asked for; a run has one.
+struct Modes {
+    bool check = false, diff = false, whichTags = false, learn = false, explain = false;
+    int count() const {
+        return int(check) + int(diff) + int(whichTags) + int(learn) + int(explain);
+    }
+};
+
 // The mode the options ask for, from what was given; a usage error when they contradict
 // each other or miss their files.
-CommandLine chooseAction(CommandLine command, bool check, bool diff, bool whichTags,
-                         bool optionsEnded) {
-    const int modes = int(check) + int(diff) + int(whichTags);
-    if (modes > 1)
-        return usageError("--check, --diff and --which-tags cannot be combined");
+CommandLine chooseAction(CommandLine command, const Modes& modes, bool optionsEnded) {
+    const auto [check, diff, whichTags, learn, explain] = modes;
+    if (modes.count() > 1)
+        return usageError(
+            "--check, --diff, --which-tags, --learn and --explain cannot be combined");
+    if (learn || explain)
+        return chooseStudy(std::move(command), learn);
     if (command.replace && (check || diff || whichTags || command.standardInput))
         return usageError(std::string(*command.replace ? "--replace" : "--no-replace") +
                           " applies to a conversion of files, not to " +
@@ -66,7 +95,8 @@ CommandLine chooseAction(CommandLine command, bool check, bool diff, bool whichT
 
 CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
     CommandLine command;
-    bool optionsEnded = false, check = false, diff = false, whichTags = false;
+    bool optionsEnded = false;
+    Modes modes;
     bool replace = false, noReplace = false;
     std::optional<Action> answer; // --help or --version, whichever came first
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -111,13 +141,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             command.tags = value;
             break;
         case Option::Check:
-            check = true;
+            modes.check = true;
             break;
         case Option::Diff:
-            diff = true;
+            modes.diff = true;
             break;
         case Option::WhichTags:
-            whichTags = true;
+            modes.whichTags = true;
+            break;
+        case Option::Learn:
+            modes.learn = true;
+            break;
+        case Option::Explain:
+            modes.explain = true;
             break;
         case Option::Replace:
             replace = true;
@@ -137,7 +173,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         return usageError("--replace and --no-replace cannot be combined");
     if (replace || noReplace)
         command.replace = replace;
-    return chooseAction(std::move(command), check, diff, whichTags, optionsEnded);
+    return chooseAction(std::move(command), modes, optionsEnded);
 }
 
 std::string usageText() {
@@ -146,6 +182,8 @@ std::string usageText() {
            "       stepwell --check FILE...\n"
            "       stepwell --diff FILE...\n"
            "       stepwell --which-tags [FILE]\n"
+           "       stepwell --learn PAGE...\n"
+           "       stepwell --explain FILE|-\n"
            "Re-indent HTML or any line-oriented text with tabs, following a tag table.\n"
            "\n"
            "Each FILE is converted to FILE.ident beside it, or replaced (after a question)\n"
@@ -163,7 +201,8 @@ std::string usageText() {
            "1 when a conversion failed, 2 for a usage error. With --check and --diff: 0 when\n"
            "no file would change, 1 when some would, 2 when a file could not be checked.\n"
            "With --which-tags: 0 when a table applies, 1 when none does, 2 when the table\n"
-           "found cannot be read or trusted.\n";
+           "found cannot be read or trusted. With --learn: 0 when a table was learned,\n"
+           "1 when no page gave anything or one could not be read.\n";
 }
 
 // The version line, then the copyright and the licence in the words GNU tools use.

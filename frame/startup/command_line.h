@@ -16,6 +16,8 @@ struct CommandLine {
         Check,     // --check: list the files that would change
         Diff,      // --diff: show how the files (or standard input) would change
         WhichTags, // --which-tags: name the tag table that applies
+        Learn,     // --learn: learn a tag table from the pages
+        Explain,   // --explain: show why each line of a file comes out as it does
         Help,
         Version,
         UsageError,

@@ -6,7 +6,7 @@
 namespace stepwell {
 namespace {
 
-constexpr std::array<OptionSpec, 9> options{{
+constexpr std::array<OptionSpec, 11> options{{
     {Option::Check, "--check", "", "",
      "write nothing; list each FILE whose indentation would change"},
     {Option::Diff, "--diff", "", "", "write nothing; show the changes as a unified diff"},
@@ -17,6 +17,12 @@ constexpr std::array<OptionSpec, 9> options{{
     {Option::Tags, "--tags", "", "TABLE", "use the tag table in the file TABLE"},
     {Option::WhichTags, "--which-tags", "", "",
      "print the tag table that applies to FILE (or here)"},
+    {Option::Learn, "--learn", "", "",
+     "print a tag table learned from the indentation of each\n"
+     "PAGE; how well it fits each page goes to standard error"},
+    {Option::Explain, "--explain", "", "",
+     "show for each line of FILE (or standard input) its level,\n"
+     "the entries that counted and the rule that placed it"},
     {Option::Help, "--help", "-h", "", "show this help and exit"},
     {Option::Version, "--version", "", "", "show the version and exit"},
 }};
@@ -28,7 +34,10 @@ std::string line(std::string_view shortName, std::string_view name, std::string_
     text += shortName.empty() ? "    " : std::string(shortName) + ", ";
     text += name;
     text.append(text.size() < column ? column - text.size() : 1, ' ');
-    return text + std::string(summary) + "\n";
+    // A summary of several lines goes on in the same column.
+    for (const char c : summary)
+        text += c == '\n' ? "\n" + std::string(column, ' ') : std::string(1, c);
+    return text + "\n";
 }
 
 } // namespace

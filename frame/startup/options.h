@@ -16,6 +16,8 @@ enum class Option {
     Yes,
     Tags,
     WhichTags,
+    Learn,
+    Explain,
     Help,
     Version,
 };
@@ -28,7 +30,7 @@ struct OptionSpec {
     std::string_view name;      // "--tags"
     std::string_view shortName; // "-h", or ""
     std::string_view argument;  // "TABLE" for --tags=TABLE, or "" for none
-    std::string_view summary;   // the option's line in --help
+    std::string_view summary;   // the option's lines in --help, '\n' between them
 };
 
 /// The options, in the order --help lists them.

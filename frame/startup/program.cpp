@@ -6,7 +6,9 @@
 #include "frame/startup/batch.h"
 #include "frame/startup/check.h"
 #include "frame/startup/command_line.h"
+#include "frame/startup/explain.h"
 #include "frame/startup/filter.h"
+#include "frame/startup/learn.h"
 #include "frame/startup/startup.h"
 #include "frame/startup/window_module.h"
 #include "frame/sys/fd_io.h"
@@ -174,6 +176,16 @@ int runStepwell(int& argc, char** argv) {
     case Action::Convert: {
         const Run run(command, errors);
         return run.namedTableReadable() ? convertFiles(command, run, argc, argv) : 1;
+    }
+    case Action::Learn:
+        return runLearn(command.files, std::cout, std::cerr, errors);
+    case Action::Explain: {
+        // An explanation writes nothing but itself, so no note comes when no table applies.
+        const Run run(command, errors, false);
+        if (!run.namedTableReadable())
+            return 1;
+        return runExplain(command.standardInput ? "" : command.files[0], run.tags, std::cout,
+                          errors);
     }
     }
     return 2; // no action is left out above

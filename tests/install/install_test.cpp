@@ -27,8 +27,9 @@ using test::writeFile;
 
 namespace fs = std::filesystem;
 
-const std::string page = "<table>\n  <tr>\n  <td>x</td>\n  </tr>\n</table>\n";
-const std::string indentedPage = "<table>\n\t<tr>\n\t\t<td>x</td>\n\t</tr>\n</table>\n";
+const std::string page = "<form>\n  <fieldset>\n  <label>x</label>\n  </fieldset>\n</form>\n";
+const std::string indentedPage =
+    "<form>\n\t<fieldset>\n\t\t<label>x</label>\n\t</fieldset>\n</form>\n";
 
 // Installs the build into `prefix`; with `destDir`, stages it there as a package build does.
 void install(const std::string& prefix, const std::string& destDir = "") {
@@ -83,6 +84,7 @@ TEST_F(Installed, ConvertsWithTheSystemTableAndShipsTheOriginalAndExamples) {
     EXPECT_EQ(readFile(at("share/stepwell/StepwellTag.txt")), shipped);
     EXPECT_TRUE(fs::exists(at("share/stepwell/examples/django.stepwell-tags")));
     EXPECT_TRUE(fs::exists(at("share/stepwell/examples/php.stepwell-tags")));
+    EXPECT_TRUE(fs::exists(at("share/stepwell/examples/nesting.stepwell-tags")));
     writeFile(work.file("page.html"), page);
     const auto run = runProgram(at("bin/stepwell"), {"page.html"}, work.path());
     EXPECT_EQ(run.exitStatus, 0) << run.err;

@@ -55,7 +55,7 @@ if grep -n -E '^#include <(unistd\.h|fcntl\.h|dirent\.h|dlfcn\.h|pwd\.h|grp\.h|s
   echo "system headers belong in frame/sys"
   status=1
 fi
-if grep -n -E '::(l|f)?stat(at|vfs)?\(|::(open|openat|close|read|write|unlink|rename|chmod|fchmod|chown|mkdir|access|faccessat|isatty|getuid|geteuid|getpwuid|dlopen|dlsym|readlink|realpath)\(' \
+if grep -n -E '(^|[^A-Za-z0-9_])::((l|f)?stat(at|vfs)?|open|openat|close|read|write|unlink|rename|chmod|fchmod|chown|mkdir|access|faccessat|isatty|getuid|geteuid|getpwuid|dlopen|dlsym|readlink|realpath)\(' \
     $product; then
   echo "system calls belong in frame/sys"
   status=1

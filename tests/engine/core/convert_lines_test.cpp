@@ -24,24 +24,32 @@ TEST(ConvertLines, DocumentedExamples) {
                  "<TABLE>\n  <TR><TD>x</TD></TR>\n\t</TABLE>\n",
                  tableOf({{"<TABLE", "1"}, {"</TABLE", "-1"}, {"<TR", "1"}, {"</TR", "-1"}}));
     // The raw-block example of the user's guide, with the shipped table.
-    verifyIndent("<div>\n"
+    verifyIndent("<form>\n"
                  "\t<pre>  one\n"
                  "    two\n"
-                 "  </pre></div>\n"
-                 "<!-- <div>\n"
+                 "  </pre></form>\n"
+                 "<!-- <form>\n"
                  "  -->\n"
                  "<p>after\n",
-                 "<div>\n"
+                 "<form>\n"
                  "  <pre>  one\n"
                  "    two\n"
-                 "  </pre></div>\n"
-                 "  <!-- <div>\n"
+                 "  </pre></form>\n"
+                 "  <!-- <form>\n"
                  "  -->\n"
                  "  <p>after\n",
                  test::shippedTable());
     // Lists and table cells that close and open on one line are written one level out.
+    const TagTable lists = tableOf({{"<UL", "1"}, {"<LI", "1"}, {"</LI>", "-1"}, {"</UL", "-1"}});
     verifyIndent("<ul>\n\t<li>a\n\t</li><li>b\n\t</li>\n</ul>\n",
-                 "<ul>\n<li>a\n</li><li>b\n</li>\n</ul>\n", test::shippedTable());
+                 "<ul>\n<li>a\n</li><li>b\n</li>\n</ul>\n", lists);
+    // The shipped table keeps a script's own indentation, and a page's end tags left out
+    // (`<li>`, `<p>`, `<td>`) open no level.
+    verifyIndent("<nav>\n\t<ol>\n\t\t<li><p>a\n\t\t<li>b<table><tr><td>x<td>y</table>\n\t</ol>\n"
+                 "</nav>\n<script>\n  if (x)\n    y();\n</script>\n",
+                 "<nav>\n<ol>\n<li><p>a\n<li>b<table><tr><td>x<td>y</table>\n</ol>\n</nav>\n"
+                 "<script>\n  if (x)\n    y();\n</script>\n",
+                 test::shippedTable());
 }
 
 TEST(ConvertLines, TheExampleProjectTablesIndentTheirTemplates) {

@@ -78,5 +78,32 @@ TEST(SamplePages, ComeOutBalancedWithTheShippedTable) {
     EXPECT_GE(rawLines, 10u); // the pre blocks of the blog article
 }
 
+// Real pages leave out end tags HTML lets them leave out (`</li>`, `</p>`, `</td>` ...): the
+// shipped table must not let their level drift (end above level 1, or pass level 20).
+TEST(SamplePages, TheShippedTableDoesNotDriftOnRealPages) {
+    const TagTable table = test::shippedTable();
+    std::vector<std::string> pages = samplePages();
+    pages.push_back("omitted");
+    for (auto& entry : std::filesystem::directory_iterator(STEPWELL_SOURCE_DIR "/tests/data/pages"))
+        if (entry.path().extension() == ".html")
+            pages.push_back(entry.path().string());
+    // A page of items and paragraphs whose end tags are all left out.
+    std::string omitted = "<ul>\n";
+    for (int i = 0; i < 30; ++i)
+        omitted += "<li><p>item<dl><dt>a<dd>b</dl><table><tr><td>x<td>y</table>\n";
+    omitted += "</ul>\n";
+    for (const auto& page : pages) {
+        LineIndenter indenter(table);
+        std::string out;
+        for (const auto& line : linesOf(page == "omitted" ? omitted : test::readFile(page))) {
+            out.clear();
+            indenter.indentLine(line, out);
+            ASSERT_LE(std::min(out.find_first_not_of('\t'), out.size()), 20u)
+                << page << ": " << line;
+        }
+        EXPECT_LE(indenter.level(), 1) << page;
+    }
+}
+
 } // namespace
 } // namespace stepwell

@@ -58,8 +58,8 @@ std::string meaning(const std::vector<std::string>& arguments) {
     const CommandLine command = parseCommandLine(arguments);
     if (command.action == Action::UsageError)
         return "usage error";
-    const char* actions[] = {"window", "convert",    "filter", "check",
-                             "diff",   "which-tags", "help",   "version"};
+    const char* actions[] = {"window",     "convert", "filter",  "check", "diff",
+                             "which-tags", "learn",   "explain", "help",  "version"};
     std::string text = actions[static_cast<int>(command.action)];
     for (const std::string& file : command.files)
         text += " " + file;
@@ -87,6 +87,9 @@ TEST(ParseCommandLine, OptionsForOneRunAndTheirConflicts) {
         {{"--which-tags"}, "which-tags"},
         {{"--which-tags", "site/a.html"}, "which-tags site/a.html"},
         {{"--yes", "-"}, "filter stdin yes"},
+        {{"--learn", "a.html", "*.htm"}, "learn a.html *.htm"},
+        {{"--explain", "a.html", "--tags", "t"}, "explain a.html tags=t"},
+        {{"--explain", "-"}, "explain stdin"},
         // Conflicts and missing parts, refused before any file is touched.
         {{"--replace", "--no-replace", "a.html"}, "usage error"},
         {{"--diff", "--check", "a.html"}, "usage error"},
@@ -101,6 +104,14 @@ TEST(ParseCommandLine, OptionsForOneRunAndTheirConflicts) {
         {{"--replace"}, "usage error"},
         {{"--yes=1", "a.html"}, "usage error"},
         {{"--tag", "t", "a.html"}, "usage error"},
+        {{"--learn"}, "usage error"},
+        {{"--learn", "-"}, "usage error"},
+        {{"--learn", "--tags", "t", "a.html"}, "usage error"},
+        {{"--learn", "--check", "a.html"}, "usage error"},
+        {{"--explain", "a.html", "b.html"}, "usage error"},
+        {{"--explain", "-", "a.html"}, "usage error"},
+        {{"--explain", "--replace", "a.html"}, "usage error"},
+        {{"--explain"}, "usage error"},
         {{"--", "--replace"}, "convert --replace"},
         // An unknown option is an error wherever it stands, and a run has one table.
         {{"--help", "--bogus"}, "usage error"},

@@ -368,6 +368,69 @@ TEST_F(Program, OptionsOverrideTheStoredSettingAndAnswerForScripts) {
     EXPECT_EQ(run.exitStatus, 2);
 }
 
+TEST_F(Program, LearnPrintsATableThatConversionsAcceptAndReportsEachPage) {
+    writeFile(work.file("header.html"),
+              readFile(STEPWELL_SOURCE_DIR "/tests/data/pages/minima-header.html"));
+    writeFile(work.file("flat.html"), "<p>\nx\n");
+    auto run = runProgram(stepwell, {"--learn", "header.html", "flat.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_NE(run.err.find("header.html: "), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find(" of 27 lines reproduced (indented with 2 spaces)\n"), std::string::npos)
+        << run.err;
+    EXPECT_NE(run.err.find("flat.html: not indented; nothing to learn from\n"), std::string::npos);
+    EXPECT_NE(run.err.find("\ntotal: "), std::string::npos);
+    // The table is a tag file as it is: --tags and a project table take it.
+    writeFile(work.file(".stepwell-tags"), run.out);
+    const auto which = runProgram(stepwell, {"--which-tags", "header.html"}, work.path());
+    EXPECT_EQ(which.exitStatus, 0) << which.err;
+    const auto converted =
+        runProgram(stepwell, {"-"}, work.path(), readFile(work.file("header.html")));
+    EXPECT_EQ(converted.exitStatus, 0) << converted.err;
+    EXPECT_NE(converted.out.find("\n\t<div class=\"wrapper\">\n"), std::string::npos)
+        << converted.out;
+    // Nothing to learn from, or a page that cannot be read: exit 1, said on standard error.
+    run = runProgram(stepwell, {"--learn", "flat.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.out, "");
+    EXPECT_NE(run.err.find("stepwell: no page to learn from"), std::string::npos) << run.err;
+    run = runProgram(stepwell, {"--learn", "header.html", "missing.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("stepwell: missing.html: "), std::string::npos) << run.err;
+    EXPECT_EQ(runProgram(stepwell, {"--learn"}, work.path()).exitStatus, 2);
+}
+
+TEST_F(Program, ExplainWritesTheExplanationAndNothingElse) {
+    writeFile(work.file("a.html"), "<ul>\n  x\n</ul><b>\n");
+    const std::string expected =
+        "   line level  next  rule                   lead  entries counted                 text\n"
+        "      1     0     1  at level                  1  <UL,1                           <ul>\n"
+        "      2     1     1  at level                  0  -                               x\n"
+        "      3     0     0  out by sum               -1  </UL,-1                         "
+        "</ul><b>\n";
+    auto run = runProgram(stepwell, {"--explain", "a.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(run.out, expected);
+    run = runProgram(stepwell, {"--explain", "-"}, work.path(), readFile(work.file("a.html")));
+    EXPECT_EQ(run.out, expected);
+    // After --, '-' names a file.
+    writeFile(work.file("-"), "x\n");
+    run =
+        runProgram(stepwell, {"--explain", "--", "-"}, work.path(), readFile(work.file("a.html")));
+    EXPECT_EQ(
+        run.out.substr(run.out.find('\n') + 1),
+        "      1     0     0  at level                  0  -                               x\n");
+    // The table named for the run; its errors name the page, its line and the tag file.
+    writeFile(work.file("bad.tags"), "<B,bold\n");
+    run = runProgram(stepwell, {"--tags", "bad.tags", "--explain", "a.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_EQ(run.err, "stepwell: a.html, line 3: bad.tags, line 1: tag \"<B\" has the delta "
+                       "\"bold\", which is not a number\n");
+    run = runProgram(stepwell, {"--explain", "missing.html"}, work.path());
+    EXPECT_EQ(run.exitStatus, 1);
+    EXPECT_NE(run.err.find("stepwell: missing.html: "), std::string::npos) << run.err;
+}
+
 TEST_F(Program, DiffIsAPatchThatGivesTheConversion) {
     // The sample pages, and lines ended every way a file can end them.
     writeFile(programDir.file("StepwellTag.txt"), readFile(STEPWELL_SOURCE_DIR "/StepwellTag.txt"));
@@ -377,11 +440,11 @@ TEST_F(Program, DiffIsAPatchThatGivesTheConversion) {
                                    work.file("pages/") + entry.path().filename().string());
     writeFile(work.file("pages/mixed.html"), "a\r  b\r\n<ul>\n x\r\n</ul>");
     writeFile(work.file("pages/cr.html"), "\xEF\xBB\xBF  <ul>\rx\r</ul>\r");
-    writeFile(work.file("pages/same.html"), "<ul>\n\tx\n</ul>\n");
+    writeFile(work.file("pages/same.html"), "<ol>\n\tx\n</ol>\n");
     // Every name Stepwell accepts, however odd, heads a diff that both tools apply.
     for (const std::string name : {"my page", "ta\tb", "new\nline", "back\\slash", "q\"uote",
                                    "bad\xff", "esc\x1b[2J", " lead", "trail "})
-        writeFile(work.file("pages/" + name + ".html"), "<ul>\n x\n</ul>\n");
+        writeFile(work.file("pages/" + name + ".html"), "<ol>\n x\n</ol>\n");
     auto run = runProgram(stepwell, {"--diff", "pages/*.html"}, work.path());
     EXPECT_EQ(run.exitStatus, 1) << run.err;
     EXPECT_EQ(run.out.find("pages/same.html"), std::string::npos);
@@ -412,9 +475,9 @@ TEST_F(Program, DiffIsAPatchThatGivesTheConversion) {
     run = runProgram(stepwell, {"--diff", "pages/*.html"}, work.path());
     EXPECT_EQ(run.exitStatus, 0) << run.out << run.err;
     EXPECT_EQ(run.out, "");
-    run = runProgram(stepwell, {"--diff", "-"}, work.path(), "<ul>\nx\n</ul>\n");
+    run = runProgram(stepwell, {"--diff", "-"}, work.path(), "<ol>\nx\n</ol>\n");
     EXPECT_EQ(run.exitStatus, 1);
-    EXPECT_EQ(run.out, "--- -\n+++ -\n@@ -1,3 +1,3 @@\n <ul>\n-x\n+\tx\n </ul>\n");
+    EXPECT_EQ(run.out, "--- -\n+++ -\n@@ -1,3 +1,3 @@\n <ol>\n-x\n+\tx\n </ol>\n");
     // Two hunks, three lines of context each: a CR inside an LF file ends a line, so the
     // first hunk gains a line and the second starts one line later on the new side.
     writeFile(work.file("hunks.txt"), "0\na\rb\nc\nd\ne\nf\ng\nh\ni\n  y\nj\nk\n");

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <span>
+#include <string_view>
+
+namespace stepwell {
+
+/// The element names of HTML and inline SVG, upper-cased, in alphabetical order: a learned
+/// `<LI,1` must not count `<link>` on a page the table was not learned from, so the learner
+/// keeps every longer name that starts with a learned tag at delta 0.
+std::span<const std::string_view> elementNames();
+
+/// The elements, upper-cased, that hold lines of their own and whose end tags HTML
+/// requires: what an author who indents nesting indents, and what never leaves a level
+/// open on a page that leaves out the end tags it may.
+std::span<const std::string_view> containerNames();
+
+} // namespace stepwell

@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include "engine/tag_file.h"
+#include "frame/prompts/prompts.h"
+
+#include <iosfwd>
+#include <string>
+
+namespace stepwell {
+
+/// --explain: writes to `out`, and nowhere else, why each line of the file `path` comes out
+/// as it does with the tag table a conversion would use for it (see explainInput); an empty
+/// `path` stands for standard input. Errors go to `prompts.showError`, naming the file and
+/// the line. Returns the exit status: 0 when explained, 1 when not.
+int runExplain(const std::string& path, const TagTablePlaces& places, std::ostream& out,
+               Prompts& prompts);
+
+} // namespace stepwell
