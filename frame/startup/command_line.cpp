@@ -41,6 +41,8 @@ CommandLine chooseAction(CommandLine command, bool check, bool diff, bool whichT
         return usageError("'-' converts standard input and takes no --check or --which-tags");
     if (command.standardInput && !command.files.empty())
         return usageError("'-' converts standard input and takes no file");
+    if (!command.stdinName.empty() && !command.standardInput)
+        return usageError("--stdin-filename names what '-' reads, and no '-' was given");
     if (whichTags) {
         if (command.files.size() > 1)
             return usageError("--which-tags takes at most one file");
@@ -110,6 +112,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                                   "'");
             command.tags = value;
             break;
+        case Option::StdinFilename:
+            if (!command.stdinName.empty() && value != command.stdinName)
+                return usageError("--stdin-filename names two files, '" + command.stdinName +
+                                  "' and '" + value + "'");
+            command.stdinName = value;
+            break;
         case Option::Check:
             check = true;
             break;
@@ -142,7 +150,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string usageText() {
     return "Usage: stepwell [OPTION]... [FILE]...\n"
-           "       stepwell [--diff] -\n"
+           "       stepwell [--diff] [--stdin-filename=PATH] -\n"
            "       stepwell --check FILE...\n"
            "       stepwell --diff FILE...\n"
            "       stepwell --which-tags [FILE]\n"

@@ -6,7 +6,7 @@
 namespace stepwell {
 namespace {
 
-constexpr std::array<OptionSpec, 9> options{{
+constexpr std::array<OptionSpec, 10> options{{
     {Option::Check, "--check", "", "",
      "write nothing; list each FILE whose indentation would change"},
     {Option::Diff, "--diff", "", "", "write nothing; show the changes as a unified diff"},
@@ -15,6 +15,8 @@ constexpr std::array<OptionSpec, 9> options{{
      "write FILE.ident, whatever the stored setting says"},
     {Option::Yes, "--yes", "", "", "answer Yes to every question"},
     {Option::Tags, "--tags", "", "TABLE", "use the tag table in the file TABLE"},
+    {Option::StdinFilename, "--stdin-filename", "", "PATH",
+     "with -: find the tag table, and name the input, as if it were PATH"},
     {Option::WhichTags, "--which-tags", "", "",
      "print the tag table that applies to FILE (or here)"},
     {Option::Help, "--help", "-h", "", "show this help and exit"},
@@ -22,11 +24,9 @@ constexpr std::array<OptionSpec, 9> options{{
 }};
 
 // One line of the list: the names in a column of their own, then the summary.
-std::string line(std::string_view shortName, std::string_view name, std::string_view summary) {
-    constexpr std::size_t column = 21;
-    std::string text = "  ";
-    text += shortName.empty() ? "    " : std::string(shortName) + ", ";
-    text += name;
+std::string line(std::string_view names, std::string_view summary) {
+    constexpr std::size_t column = 25;
+    std::string text = "  " + std::string(names);
     text.append(text.size() < column ? column - text.size() : 1, ' ');
     return text + std::string(summary) + "\n";
 }
@@ -45,15 +45,15 @@ const OptionSpec* findOption(std::string_view name) {
 }
 
 std::string optionLines() {
-    std::string text =
-        "  -                  convert standard input to standard output, asking nothing\n";
+    std::string text = line("-", "convert standard input to standard output, asking nothing");
     for (const OptionSpec& spec : options) {
-        std::string name(spec.name);
+        std::string names = spec.shortName.empty() ? "    " : std::string(spec.shortName) + ", ";
+        names += spec.name;
         if (!spec.argument.empty())
-            name += "=" + std::string(spec.argument);
-        text += line(spec.shortName, name, spec.summary);
+            names += "=" + std::string(spec.argument);
+        text += line(names, spec.summary);
     }
-    return text + line("", "--", "treat every later argument as a file name");
+    return text + line("    --", "treat every later argument as a file name");
 }
 
 } // namespace stepwell

@@ -140,7 +140,7 @@ int checkFiles(const CommandLine& command, Prompts& errors) {
     if (command.action == Action::Check)
         return runCheck(command.files, run.tags, std::cout, errors, ReportKind::Names);
     if (command.standardInput)
-        return runDiffOfInput(run.tags, std::cout, errors);
+        return runDiffOfInput(run.tags, std::cout, errors, command.stdinName);
     return runCheck(command.files, run.tags, std::cout, errors, ReportKind::Diffs);
 }
 
@@ -166,7 +166,7 @@ int runStepwell(int& argc, char** argv) {
         return whichTags(command.files, Run(command, errors, false).tags, errors);
     case Action::Filter: {
         const Run run(command, errors);
-        return run.namedTableReadable() ? runFilter(run.tags, errors) : 1;
+        return run.namedTableReadable() ? runFilter(run.tags, errors, command.stdinName) : 1;
     }
     case Action::Check:
     case Action::Diff:
