@@ -10,12 +10,12 @@ CMAKE_FLAGS ?=
 # check the desktop entry and the metainfo; file is what CPack uses to find the program's
 # library dependencies; lintian, mandoc and bash-completion check the packages, the manual
 # page and the completion; openbox and x11-utils run and inspect the window under a real
-# window manager).
+# window manager; vim, emacs-nox and pre-commit run the guide's recipes for them).
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
 	clang-format python3 desktop-file-utils appstream file time hyperfine \
 	qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic \
 	xvfb xauth xdotool imagemagick openbox x11-utils clang libclang-rt-14-dev \
-	lintian mandoc bash-completion
+	lintian mandoc bash-completion vim emacs-nox pre-commit
 
 # Where `make install` puts Stepwell; DESTDIR stages the tree elsewhere (for packaging).
 PREFIX ?= /usr/local
