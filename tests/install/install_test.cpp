@@ -245,6 +245,7 @@ TEST(Packages, TheCommandLineWithoutQtAndTheWindowApartBothLintianClean) {
     const std::string depends = debs.dpkgDeb("-f", "stepwell", {"Depends"});
     EXPECT_NE(depends.find("libc6"), std::string::npos) << depends;
     EXPECT_EQ(depends.find("qt"), std::string::npos) << depends;
+    EXPECT_EQ(debs.dpkgDeb("-f", "stepwell", {"Suggests"}), "stepwell-gui\n");
     const std::string files = debs.dpkgDeb("-c", "stepwell");
     expectFiles(files,
                 {"usr/lib/stepwell/stepwell", "usr/bin/stepwell -> ../lib/stepwell/stepwell",
