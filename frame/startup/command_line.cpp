@@ -171,7 +171,9 @@ std::string usageText() {
            "1 when a conversion failed, 2 for a usage error. With --check and --diff: 0 when\n"
            "no file would change, 1 when some would, 2 when a file could not be checked.\n"
            "With --which-tags: 0 when a table applies, 1 when none does, 2 when the table\n"
-           "found cannot be read or trusted.\n";
+           "found cannot be read or trusted.\n"
+           "\n"
+           "Report problems at <" STEPWELL_ISSUES_URL ">.\n";
 }
 
 // The version line, then the copyright and the licence in the words GNU tools use.
