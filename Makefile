@@ -9,13 +9,14 @@ CMAKE_FLAGS ?=
 # Debian packages the build, the tests and the window need (desktop-file-utils and appstream
 # check the desktop entry and the metainfo; file is what CPack uses to find the program's
 # library dependencies; lintian, mandoc and bash-completion check the packages, the manual
-# page and the completion; openbox and x11-utils run and inspect the window under a real
-# window manager; vim, emacs-nox and pre-commit run the guide's recipes for them).
+# page and the completions (zsh and fish too); openbox and x11-utils run and inspect the
+# window under a real window manager; vim, emacs-nox and pre-commit run the guide's recipes
+# for them).
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
 	clang-format python3 desktop-file-utils appstream file time hyperfine \
 	qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic \
 	xvfb xauth xdotool imagemagick openbox x11-utils clang libclang-rt-14-dev \
-	lintian mandoc bash-completion vim emacs-nox pre-commit
+	lintian mandoc bash-completion zsh fish vim emacs-nox pre-commit
 
 # Where `make install` puts Stepwell; DESTDIR stages the tree elsewhere (for packaging).
 PREFIX ?= /usr/local
@@ -112,7 +113,7 @@ release:
 	cmake --build $(RELEASE_BUILD_DIR) -j $(JOBS)
 
 # The program folder goes to $(PREFIX)/lib/stepwell, with a link in $(PREFIX)/bin, the
-# system's tag table, the manual page, the completion, the desktop entry and the icons. Run
+# system's tag table, the manual page, the completions, the desktop entry and the icons. Run
 # it as root (sudo make install) for a system prefix. An edited system table is kept.
 install: release
 	DESTDIR="$(DESTDIR)" packaging/install.sh $(RELEASE_BUILD_DIR) $(PREFIX) \

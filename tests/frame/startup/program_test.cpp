@@ -121,10 +121,9 @@ TEST_F(Program, ACommandLineRunWithADisplayLoadsNoWindowUntilItAsks) {
     EXPECT_EQ(readFile(work.file("a.html.ident")), "<ul>\n\tx\n");
     run = runProgram(stepwell, {"a.html"}, work.path(), "n\n");
     EXPECT_EQ(run.exitStatus, 0);
-    const std::string missing = programDir.file("stepwell-window.so") +
-                                " is missing: install the package stepwell-gui";
-    EXPECT_NE(run.err.find("stepwell: no dialogs (" + missing + ")"), std::string::npos)
-        << run.err;
+    const std::string missing =
+        programDir.file("stepwell-window.so") + " is missing: install the package stepwell-gui";
+    EXPECT_NE(run.err.find("stepwell: no dialogs (" + missing + ")"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("a.html.identを上書きしますか? [Y/n] "), std::string::npos) << run.err;
     run = runProgram(stepwell, {}, work.path());
     EXPECT_EQ(run.exitStatus, 2);
