@@ -10,11 +10,7 @@ cd "$source" || exit 2
 status=0
 # Fails when `found` (what `where` says) is not `wanted`.
 agree() {
-    local where=$1 found=$2 wanted=$3
-    if [ "$found" != "$wanted" ]; then
-        echo "$where: '$found', but CMakeLists.txt says '$wanted'"
-        status=1
-    fi
+    [ "$2" = "$3" ] || { echo "$1: '$2', but CMakeLists.txt says '$3'" && status=1; }
 }
 
 agree "packaging/changelog, the newest entry" \
