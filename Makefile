@@ -9,13 +9,14 @@ CMAKE_FLAGS ?=
 # Debian packages the build, the tests and the window need (desktop-file-utils and appstream
 # check the desktop entry and the metainfo; file is what CPack uses to find the program's
 # library dependencies; lintian, mandoc and bash-completion check the packages, the manual
-# page and the completion; openbox and x11-utils run and inspect the window under a real
-# window manager).
+# page and the completions (zsh and fish too); openbox and x11-utils run and inspect the
+# window under a real window manager; vim, emacs-nox and pre-commit run the guide's recipes
+# for them).
 PACKAGES := build-essential cmake libgtest-dev libgmock-dev libbenchmark-dev \
 	clang-format python3 desktop-file-utils appstream file time hyperfine \
 	qt6-base-dev qt6-qpa-plugins fonts-ipafont-gothic \
 	xvfb xauth xdotool imagemagick openbox x11-utils clang libclang-rt-14-dev \
-	lintian mandoc bash-completion
+	lintian mandoc bash-completion zsh fish vim emacs-nox pre-commit
 
 # Where `make install` puts Stepwell; DESTDIR stages the tree elsewhere (for packaging).
 PREFIX ?= /usr/local
@@ -39,8 +40,10 @@ deps:
 		DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y --no-install-recommends $$missing; \
 	fi
 
+# The developers' build, which CI runs too, treats warnings as errors; the release build
+# (make install, make package) does not.
 $(BUILD_DIR)/CMakeCache.txt:
-	cmake -S . -B $(BUILD_DIR) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -DSTEPWELL_WERROR=ON $(CMAKE_FLAGS)
 
 build: deps $(BUILD_DIR)/CMakeCache.txt
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -53,7 +56,7 @@ test: build
 # system libraries whose own leaks at exit are not Stepwell's.
 ASAN_BUILD_DIR ?= build-asan
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD_DIR) -DSTEPWELL_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(ASAN_BUILD_DIR) -DSTEPWELL_SANITIZE=ON -DSTEPWELL_WERROR=ON $(CMAKE_FLAGS)
 	cmake --build $(ASAN_BUILD_DIR) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
@@ -101,15 +104,16 @@ run: build
 
 # What `make install` and `make package` ship, built apart from the tests: optimised, without
 # the tests and the benchmarks, so that it needs only the compiler, CMake and Qt's
-# development files (no `make deps`, no root).
+# development files (no `make deps`, no root), and without -Werror even in a folder that a
+# developer configured with it.
 RELEASE_BUILD_DIR ?= build-release
 release:
 	cmake -S . -B $(RELEASE_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release -DSTEPWELL_TESTS=OFF \
-		-DSTEPWELL_BENCH=OFF -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS)
+		-DSTEPWELL_BENCH=OFF -DSTEPWELL_WERROR=OFF -DCMAKE_INSTALL_PREFIX=$(PREFIX) $(CMAKE_FLAGS)
 	cmake --build $(RELEASE_BUILD_DIR) -j $(JOBS)
 
 # The program folder goes to $(PREFIX)/lib/stepwell, with a link in $(PREFIX)/bin, the
-# system's tag table, the manual page, the completion, the desktop entry and the icons. Run
+# system's tag table, the manual page, the completions, the desktop entry and the icons. Run
 # it as root (sudo make install) for a system prefix. An edited system table is kept.
 install: release
 	DESTDIR="$(DESTDIR)" packaging/install.sh $(RELEASE_BUILD_DIR) $(PREFIX) \

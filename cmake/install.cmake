@@ -64,6 +64,27 @@ install(FILES ${stepwell_man_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMP
 install(FILES packaging/completion.bash
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME stepwell
         COMPONENT stepwell)
+# The zsh and fish completions, where those shells look: fish in vendor_completions.d under
+# any prefix on its data path; zsh in vendor-completions under /usr, as Debian's zsh does,
+# and in site-functions under any other prefix (/usr/local's is on zsh's own path). The
+# prefix is the one of the install run, as for the system's table.
+install(FILES packaging/completion.fish
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/fish/vendor_completions.d RENAME stepwell.fish
+        COMPONENT stepwell)
+install(CODE "set(stepwell_zsh_completion \"${PROJECT_SOURCE_DIR}/packaging/completion.zsh\")
+              set(stepwell_datadir \"${CMAKE_INSTALL_DATADIR}\")"
+        COMPONENT stepwell)
+install(CODE [[
+  set(zsh_folder "${stepwell_datadir}/zsh/site-functions")
+  if(CMAKE_INSTALL_PREFIX STREQUAL "/usr")
+    set(zsh_folder "${stepwell_datadir}/zsh/vendor-completions")
+  endif()
+  if(NOT IS_ABSOLUTE "${zsh_folder}")
+    set(zsh_folder "${CMAKE_INSTALL_PREFIX}/${zsh_folder}")
+  endif()
+  file(INSTALL DESTINATION "${zsh_folder}" TYPE FILE RENAME _stepwell
+       FILES "${stepwell_zsh_completion}")
+]] COMPONENT stepwell)
 
 # The window's part: the menu entry, which claims no file type (Stepwell writes files, so
 # it must never become the program that opens one), the icon in every size it is drawn in,

@@ -33,6 +33,8 @@ string(CONCAT CPACK_DEBIAN_STEPWELL_DESCRIPTION
        "\n"
        "This package holds the command line, with check and diff modes for scripts\n"
        "and CI jobs, the system's tag table and example tables for templates.")
+# The window comes in a package of its own, which a desktop user wants too.
+set(CPACK_DEBIAN_STEPWELL_PACKAGE_SUGGESTS stepwell-gui)
 # The libraries the program links (the C and C++ runtimes) become its dependencies.
 set(CPACK_DEBIAN_STEPWELL_PACKAGE_SHLIBDEPS ON)
 # dpkg keeps an administrator's edit of the system's table across upgrades, and removes it

@@ -22,12 +22,28 @@ const std::string& trusted(const std::string& table) {
     return table;
 }
 
+// The absolute path of `folder`, or of the nearest folder above it that exists: a new
+// file, not yet saved (an editor's buffer), belongs to the project it will be saved in.
+// "" when not even the current folder can be found.
+std::string nearestExistingFolder(std::string folder) {
+    for (;;) {
+        const std::string at = resolveLinks(folder.empty() ? "." : folder);
+        if (!at.empty() && at.front() == '/')
+            return at;
+        if (folder.empty())
+            return {};
+        while (!folder.empty() && folder.back() == '/')
+            folder.pop_back();
+        folder = folderPart(folder);
+    }
+}
+
 // The nearest folder from `folder` up to the root that holds a project table; "" when none
 // does. Anything under that name counts, so that one that cannot be read is reported
 // rather than passed over.
 std::string findProjectTable(const std::string& folder) {
-    std::string at = resolveLinks(folder.empty() ? "." : folder);
-    if (at.empty() || at.front() != '/')
+    std::string at = nearestExistingFolder(folder);
+    if (at.empty())
         return {};
     for (;;) {
         const std::string candidate = joinPath(at, projectTableName);

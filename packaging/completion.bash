@@ -1,11 +1,12 @@
 # SPDX-License-Identifier: MIT
 # Bash completion for stepwell: its options (read from its own --help, so the list follows
-# the program) and file names; the file of --tags too, and only file names after --.
+# the program) and file names; the file of --tags and --stdin-filename too, and only file
+# names after --.
 _stepwell() {
     local cur prev words cword split
     _init_completion -s || return
 
-    if [[ $prev == --tags ]]; then
+    if [[ $prev == --tags || $prev == --stdin-filename ]]; then
         _filedir
         return
     fi

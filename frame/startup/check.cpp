@@ -88,14 +88,18 @@ int runCheck(const std::vector<std::string>& tokens, const TagTablePlaces& place
     return unknown || !allNamed || !listed ? 2 : changed ? 1 : 0;
 }
 
-int runDiffOfInput(const TagTablePlaces& places, std::ostream& out, Prompts& prompts) {
-    InputFile input = InputFile::standardInput();
+int runDiffOfInput(const TagTablePlaces& places, std::ostream& out, Prompts& prompts,
+                   const std::string& inputName) {
+    InputFile input = InputFile::standardInput(inputName);
     Report report(out);
     bool changed = false;
     try {
-        const TagTable table = loadTagTable(places, "");
+        const TagTable table = loadTagTable(places, folderPart(inputName));
+        const auto [oldName, newName] = inputName.empty()
+                                            ? std::pair<std::string, std::string>("-", "-")
+                                            : diffNamesOf(inputName);
         const auto write = [&report](std::string_view text) { report.write(text); };
-        changed = diffOf(input, table, "-", "-", write);
+        changed = diffOf(input, table, oldName, newName, write);
     } catch (...) {
         showCurrentFailure(input.path(), prompts);
         return 2;

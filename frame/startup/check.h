@@ -27,8 +27,12 @@ enum class ReportKind {
 int runCheck(const std::vector<std::string>& tokens, const TagTablePlaces& places,
              std::ostream& out, Prompts& prompts, ReportKind kind = ReportKind::Names);
 
-/// Reports, as a unified diff to `out`, how standard input would change; the tag table is
-/// looked up from the current folder. Returns the exit status as runCheck.
-int runDiffOfInput(const TagTablePlaces& places, std::ostream& out, Prompts& prompts);
+/// Reports, as a unified diff to `out`, how standard input would change. With an
+/// `inputName` (an editor's buffer), the input is taken for that file: its tag table, its
+/// name in messages and in the diff's header (as for a file of that name); without one, the
+/// table of the current folder, headed "--- -" and "+++ -". Returns the exit status as
+/// runCheck.
+int runDiffOfInput(const TagTablePlaces& places, std::ostream& out, Prompts& prompts,
+                   const std::string& inputName = "");
 
 } // namespace stepwell

@@ -32,6 +32,8 @@ CommandLine chooseStudy(CommandLine command, bool learn) {
         return usageError("--learn makes a tag table and takes no --tags");
     if (learn && command.standardInput)
         return usageError("--learn reads pages from files, not from '-'");
+    if (!command.stdinName.empty() && !command.standardInput)
+        return usageError("--stdin-filename names what '-' reads, and no '-' was given");
     const std::size_t inputs = command.files.size() + (command.standardInput ? 1 : 0);
     if (inputs == 0)
         return usageError(option +
@@ -70,6 +72,8 @@ CommandLine chooseAction(CommandLine command, const Modes& modes, bool optionsEn
         return usageError("'-' converts standard input and takes no --check or --which-tags");
     if (command.standardInput && !command.files.empty())
         return usageError("'-' converts standard input and takes no file");
+    if (!command.stdinName.empty() && !command.standardInput)
+        return usageError("--stdin-filename names what '-' reads, and no '-' was given");
     if (whichTags) {
         if (command.files.size() > 1)
             return usageError("--which-tags takes at most one file");
@@ -140,6 +144,12 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
                                   "'");
             command.tags = value;
             break;
+        case Option::StdinFilename:
+            if (!command.stdinName.empty() && value != command.stdinName)
+                return usageError("--stdin-filename names two files, '" + command.stdinName +
+                                  "' and '" + value + "'");
+            command.stdinName = value;
+            break;
         case Option::Check:
             modes.check = true;
             break;
@@ -178,7 +188,7 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
 
 std::string usageText() {
     return "Usage: stepwell [OPTION]... [FILE]...\n"
-           "       stepwell [--diff] -\n"
+           "       stepwell [--diff] [--stdin-filename=PATH] -\n"
            "       stepwell --check FILE...\n"
            "       stepwell --diff FILE...\n"
            "       stepwell --which-tags [FILE]\n"
@@ -202,7 +212,9 @@ std::string usageText() {
            "no file would change, 1 when some would, 2 when a file could not be checked.\n"
            "With --which-tags: 0 when a table applies, 1 when none does, 2 when the table\n"
            "found cannot be read or trusted. With --learn: 0 when a table was learned,\n"
-           "1 when no page gave anything or one could not be read.\n";
+           "1 when no page gave anything or one could not be read.\n"
+           "\n"
+           "Report problems at <" STEPWELL_ISSUES_URL ">.\n";
 }
 
 // The version line, then the copyright and the licence in the words GNU tools use.

@@ -26,14 +26,16 @@ struct CommandLine {
     std::vector<std::string> files; // tokens to convert, check or diff, in order
     bool standardInput = false;     // "-" was given (Filter, or Diff of standard input)
     std::string tags;               // --tags FILE; "" when not given
+    std::string stdinName;          // --stdin-filename PATH: the file "-" is taken for
     std::optional<bool> replace;    // --replace or --no-replace, for this run only
     bool yes = false;               // --yes: every question is answered Yes
     std::string error;              // what is wrong, for UsageError
 };
 
 /// Reads the arguments after the program's name, GNU style: options anywhere, "--" ends
-/// them, "--tags FILE" or "--tags=FILE". "--help" and "--version" answer at once. Unknown
-/// or conflicting options are a UsageError, before any file is touched.
+/// them, "--tags FILE" or "--tags=FILE" (and so every option with a value). "--help" and
+/// "--version" answer at once. Unknown or conflicting options are a UsageError, before any
+/// file is touched.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 /// The text of --help.

@@ -10,21 +10,20 @@
 
 namespace stepwell {
 
-int runExplain(const std::string& path, const TagTablePlaces& places, std::ostream& out,
-               Prompts& prompts) {
-    const bool standardInput = path.empty();
+int runExplain(const std::string& path, bool standardInput, const TagTablePlaces& places,
+               std::ostream& out, Prompts& prompts) {
     Report report(out);
     try {
-        const TagTable table = loadTagTable(places, standardInput ? "" : folderPart(path));
+        const TagTable table = loadTagTable(places, folderPart(path));
         std::optional<InputFile> input;
         if (standardInput)
-            input.emplace(InputFile::standardInput());
+            input.emplace(InputFile::standardInput(path));
         else
             input.emplace(path);
         explainInput(*input, table, [&report](std::string_view text) { report.write(text); });
     } catch (...) {
         report.delivered(prompts);
-        showCurrentFailure(standardInput ? "standard input" : path, prompts);
+        showCurrentFailure(standardInput && path.empty() ? "standard input" : path, prompts);
         return 1;
     }
     return report.delivered(prompts) ? 0 : 1;

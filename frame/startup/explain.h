@@ -10,10 +10,11 @@
 namespace stepwell {
 
 /// --explain: writes to `out`, and nowhere else, why each line of the file `path` comes out
-/// as it does with the tag table a conversion would use for it (see explainInput); an empty
-/// `path` stands for standard input. Errors go to `prompts.showError`, naming the file and
-/// the line. Returns the exit status: 0 when explained, 1 when not.
-int runExplain(const std::string& path, const TagTablePlaces& places, std::ostream& out,
-               Prompts& prompts);
+/// as it does with the tag table a conversion would use for it (see explainInput). With
+/// `standardInput`, standard input is explained, taken for the file `path` (--stdin-filename)
+/// when it is not empty. Errors go to `prompts.showError`, naming the file and the line.
+/// Returns the exit status: 0 when explained, 1 when not.
+int runExplain(const std::string& path, bool standardInput, const TagTablePlaces& places,
+               std::ostream& out, Prompts& prompts);
 
 } // namespace stepwell

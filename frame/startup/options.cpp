@@ -6,33 +6,35 @@
 namespace stepwell {
 namespace {
 
-constexpr std::array<OptionSpec, 11> options{{
+constexpr std::array<OptionSpec, 12> options{{
     {Option::Check, "--check", "", "",
-     "write nothing; list each FILE whose indentation would change"},
+     "write nothing; list each FILE whose indentation\nwould change"},
     {Option::Diff, "--diff", "", "", "write nothing; show the changes as a unified diff"},
     {Option::Replace, "--replace", "", "", "replace each FILE, whatever the stored setting says"},
     {Option::NoReplace, "--no-replace", "", "",
      "write FILE.ident, whatever the stored setting says"},
     {Option::Yes, "--yes", "", "", "answer Yes to every question"},
     {Option::Tags, "--tags", "", "TABLE", "use the tag table in the file TABLE"},
+    {Option::StdinFilename, "--stdin-filename", "", "PATH",
+     "with -: find the tag table, and name the input,\nas if it were PATH"},
     {Option::WhichTags, "--which-tags", "", "",
      "print the tag table that applies to FILE (or here)"},
     {Option::Learn, "--learn", "", "",
-     "print a tag table learned from the indentation of each\n"
-     "PAGE; how well it fits each page goes to standard error"},
+     "print a tag table learned from how each PAGE is\n"
+     "indented; how well it fits each page goes to\n"
+     "standard error"},
     {Option::Explain, "--explain", "", "",
-     "show for each line of FILE (or standard input) its level,\n"
-     "the entries that counted and the rule that placed it"},
+     "show for each line of FILE (or standard input) its\n"
+     "level, the entries that counted and the rule that\n"
+     "placed it"},
     {Option::Help, "--help", "-h", "", "show this help and exit"},
     {Option::Version, "--version", "", "", "show the version and exit"},
 }};
 
 // One line of the list: the names in a column of their own, then the summary.
-std::string line(std::string_view shortName, std::string_view name, std::string_view summary) {
-    constexpr std::size_t column = 21;
-    std::string text = "  ";
-    text += shortName.empty() ? "    " : std::string(shortName) + ", ";
-    text += name;
+std::string line(std::string_view names, std::string_view summary) {
+    constexpr std::size_t column = 25;
+    std::string text = "  " + std::string(names);
     text.append(text.size() < column ? column - text.size() : 1, ' ');
     // A summary of several lines goes on in the same column.
     for (const char c : summary)
@@ -54,15 +56,15 @@ const OptionSpec* findOption(std::string_view name) {
 }
 
 std::string optionLines() {
-    std::string text =
-        "  -                  convert standard input to standard output, asking nothing\n";
+    std::string text = line("-", "convert standard input to standard output, asking\nnothing");
     for (const OptionSpec& spec : options) {
-        std::string name(spec.name);
+        std::string names = spec.shortName.empty() ? "    " : std::string(spec.shortName) + ", ";
+        names += spec.name;
         if (!spec.argument.empty())
-            name += "=" + std::string(spec.argument);
-        text += line(spec.shortName, name, spec.summary);
+            names += "=" + std::string(spec.argument);
+        text += line(names, spec.summary);
     }
-    return text + line("", "--", "treat every later argument as a file name");
+    return text + line("    --", "treat every later argument as a file name");
 }
 
 } // namespace stepwell

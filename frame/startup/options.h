@@ -15,6 +15,7 @@ enum class Option {
     NoReplace,
     Yes,
     Tags,
+    StdinFilename,
     WhichTags,
     Learn,
     Explain,

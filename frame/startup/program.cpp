@@ -142,7 +142,7 @@ int checkFiles(const CommandLine& command, Prompts& errors) {
     if (command.action == Action::Check)
         return runCheck(command.files, run.tags, std::cout, errors, ReportKind::Names);
     if (command.standardInput)
-        return runDiffOfInput(run.tags, std::cout, errors);
+        return runDiffOfInput(run.tags, std::cout, errors, command.stdinName);
     return runCheck(command.files, run.tags, std::cout, errors, ReportKind::Diffs);
 }
 
@@ -168,7 +168,7 @@ int runStepwell(int& argc, char** argv) {
         return whichTags(command.files, Run(command, errors, false).tags, errors);
     case Action::Filter: {
         const Run run(command, errors);
-        return run.namedTableReadable() ? runFilter(run.tags, errors) : 1;
+        return run.namedTableReadable() ? runFilter(run.tags, errors, command.stdinName) : 1;
     }
     case Action::Check:
     case Action::Diff:
@@ -184,8 +184,8 @@ int runStepwell(int& argc, char** argv) {
         const Run run(command, errors, false);
         if (!run.namedTableReadable())
             return 1;
-        return runExplain(command.standardInput ? "" : command.files[0], run.tags, std::cout,
-                          errors);
+        return runExplain(command.standardInput ? command.stdinName : command.files[0],
+                          command.standardInput, run.tags, std::cout, errors);
     }
     }
     return 2; // no action is left out above

@@ -6,6 +6,7 @@
 #include "frame/startup/display_kind.h"
 #include "frame/startup/window_module_entry.h"
 #include "frame/sys/fd_io.h"
+#include "frame/sys/files.h"
 #include "frame/sys/loaded_module.h"
 #include "frame/text/paths.h"
 
@@ -15,9 +16,14 @@ namespace stepwell {
 namespace {
 
 // Looks up `symbol` in the window module beside the program; null with `why` set when that
-// fails.
+// fails. The packages ship the window apart from the command line, so a module that is not
+// there is most likely a package that is not installed: `why` names it.
 void* windowSymbol(const std::string& programDir, const char* symbol, std::string& why) {
-    return moduleSymbol(joinPath(programDir, windowModuleName), symbol, why);
+    const std::string module = joinPath(programDir, windowModuleName);
+    void* found = moduleSymbol(module, symbol, why);
+    if (!found && !pathExists(module))
+        why = module + " is missing: install the package " + std::string(windowPackageName);
+    return found;
 }
 
 std::unique_ptr<Prompts> terminalPrompts() {

@@ -10,6 +10,8 @@ namespace stepwell {
 
 /// The file name of the window module, which sits in the program's folder.
 inline constexpr const char* windowModuleName = "stepwell-window.so";
+/// The Debian package that installs the window module.
+inline constexpr const char* windowPackageName = "stepwell-gui";
 
 /// Says on standard error that the window cannot be shown and why, and how to convert
 /// without it; returns 2, the exit status of such a run.

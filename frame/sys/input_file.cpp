@@ -39,9 +39,9 @@ InputFile::InputFile(const std::string& path) : path_(path) {
         throw notRegular(path, status_.st_mode);
 }
 
-InputFile InputFile::standardInput() {
+InputFile InputFile::standardInput(const std::string& name) {
     InputFile input;
-    input.path_ = "standard input";
+    input.path_ = name.empty() ? "standard input" : name;
     input.fd_ = standardInputFd;
     ::fstat(input.fd_, &input.status_); // nothing relies on it: standard input is read as it is
     return input;

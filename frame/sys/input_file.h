@@ -16,9 +16,9 @@ public:
     /// folders, pipes and devices are refused before they are opened, so nothing blocks.
     explicit InputFile(const std::string& path);
 
-    /// Standard input, whatever it is (a pipe, a terminal, a file), named "standard input"
-    /// in messages; it is not closed when the object goes.
-    static InputFile standardInput();
+    /// Standard input, whatever it is (a pipe, a terminal, a file), named `name` in messages,
+    /// or "standard input" when `name` is empty; it is not closed when the object goes.
+    static InputFile standardInput(const std::string& name = "");
 
     int fd() const { return fd_; }
     const std::string& path() const { return path_; }

@@ -85,6 +85,8 @@ TEST_F(Installed, ConvertsWithTheSystemTableAndShipsTheOriginalAndExamples) {
     EXPECT_TRUE(fs::exists(at("share/stepwell/examples/django.stepwell-tags")));
     EXPECT_TRUE(fs::exists(at("share/stepwell/examples/php.stepwell-tags")));
     EXPECT_TRUE(fs::exists(at("share/stepwell/examples/nesting.stepwell-tags")));
+    // zsh's own folder for a prefix other than /usr, which Debian's zsh keeps elsewhere.
+    EXPECT_TRUE(fs::exists(at("share/zsh/site-functions/_stepwell")));
     writeFile(work.file("page.html"), page);
     const auto run = runProgram(at("bin/stepwell"), {"page.html"}, work.path());
     EXPECT_EQ(run.exitStatus, 0) << run.err;
@@ -247,12 +249,15 @@ TEST(Packages, TheCommandLineWithoutQtAndTheWindowApartBothLintianClean) {
     const std::string depends = debs.dpkgDeb("-f", "stepwell", {"Depends"});
     EXPECT_NE(depends.find("libc6"), std::string::npos) << depends;
     EXPECT_EQ(depends.find("qt"), std::string::npos) << depends;
+    EXPECT_EQ(debs.dpkgDeb("-f", "stepwell", {"Suggests"}), "stepwell-gui\n");
     const std::string files = debs.dpkgDeb("-c", "stepwell");
     expectFiles(files,
                 {"usr/lib/stepwell/stepwell", "usr/bin/stepwell -> ../lib/stepwell/stepwell",
                  "etc/stepwell/StepwellTag.txt", "usr/share/stepwell/StepwellTag.txt",
                  "usr/share/man/man1/stepwell.1.gz",
                  "usr/share/bash-completion/completions/stepwell",
+                 "usr/share/zsh/vendor-completions/_stepwell",
+                 "usr/share/fish/vendor_completions.d/stepwell.fish",
                  "usr/share/doc/stepwell/copyright", "usr/share/doc/stepwell/changelog.gz",
                  "usr/share/doc/stepwell/guide.md.gz", "usr/share/doc/stepwell/CHANGELOG.md.gz"});
     EXPECT_EQ(files.find("stepwell-window"), std::string::npos);

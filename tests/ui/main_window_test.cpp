@@ -70,7 +70,7 @@ private slots:
         MainWindow window(startUpFrom(program));
         const test::Controls ui(window);
         QCOMPARE(window.objectName(), QStringLiteral("frmMAIN"));
-        QCOMPARE(window.windowTitle(), QStringLiteral("Stepwell 0.3"));
+        QCOMPARE(window.windowTitle(), QStringLiteral("Stepwell " STEPWELL_VERSION));
         QCOMPARE(ui.txtEXT->text(), QStringLiteral("*.html"));
         QCOMPARE(ui.Check1->checkState(), Qt::Unchecked);
         QCOMPARE(ui.Dir1->path(), folder);

@@ -56,13 +56,14 @@ wait_for managed_by_openbox ||
 
 "$program" >"$out/program-output.txt" 2>&1 &
 pid=$!
+title="Stepwell $("$program" --version | sed -n '1s/^stepwell //p')"
 find_window() {
-    window=$(xdotool search --name '^Stepwell 0\.3$' 2>/dev/null | head -n1 || true)
+    window=$(xdotool search --name "^${title//./\\.}\$" 2>/dev/null | head -n1 || true)
     [ -n "$window" ] && return 0
     kill -0 "$pid" 2>/dev/null || { echo "the program ended:"; cat "$out/program-output.txt"; exit 1; }
     return 1
 }
-wait_for find_window || { echo "no window titled 'Stepwell 0.3'"; exit 1; }
+wait_for find_window || { echo "no window titled '$title'"; exit 1; }
 # Framed by the window manager: it says how thick the frame is.
 wait_for sh -c "xprop -id $window _NET_FRAME_EXTENTS | grep -q =" ||
     { echo "openbox did not frame the window"; exit 1; }

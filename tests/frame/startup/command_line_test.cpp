@@ -67,6 +67,8 @@ std::string meaning(const std::vector<std::string>& arguments) {
         text += " stdin";
     if (!command.tags.empty())
         text += " tags=" + command.tags;
+    if (!command.stdinName.empty())
+        text += " as=" + command.stdinName;
     if (command.replace)
         text += *command.replace ? " replace" : " no-replace";
     if (command.yes)
@@ -90,6 +92,10 @@ TEST(ParseCommandLine, OptionsForOneRunAndTheirConflicts) {
         {{"--learn", "a.html", "*.htm"}, "learn a.html *.htm"},
         {{"--explain", "a.html", "--tags", "t"}, "explain a.html tags=t"},
         {{"--explain", "-"}, "explain stdin"},
+        {{"-", "--stdin-filename=site/a b.html"}, "filter stdin as=site/a b.html"},
+        {{"--diff", "--stdin-filename", "a.html", "-"}, "diff stdin as=a.html"},
+        {{"--explain", "--stdin-filename=a/b.html", "-"}, "explain stdin as=a/b.html"},
+        {{"--learn", "--stdin-filename=a/b.html", "b.html"}, "usage error"},
         // Conflicts and missing parts, refused before any file is touched.
         {{"--replace", "--no-replace", "a.html"}, "usage error"},
         {{"--diff", "--check", "a.html"}, "usage error"},
@@ -119,6 +125,12 @@ TEST(ParseCommandLine, OptionsForOneRunAndTheirConflicts) {
         {{"--version", "--help", "--check"}, "version"},
         {{"--tags", "a", "--tags=b", "x.html"}, "usage error"},
         {{"--tags", "a", "--tags=a", "x.html"}, "convert x.html tags=a"},
+        // --stdin-filename only names what "-" reads.
+        {{"--stdin-filename=a.html", "b.html"}, "usage error"},
+        {{"--stdin-filename=a.html"}, "usage error"},
+        {{"--stdin-filename=", "-"}, "usage error"},
+        {{"--stdin-filename=a", "--stdin-filename=b", "-"}, "usage error"},
+        {{"--check", "--stdin-filename=a.html", "a.html"}, "usage error"},
     };
     for (const auto& [arguments, expected] : rows) {
         std::string line;
@@ -162,7 +174,7 @@ TEST(OptionTable, TheHelpAndTheManualPageNameEveryOptionAndNoOther) {
     std::istringstream lines(usageText());
     for (std::string line; std::getline(lines, line);)
         if (line.rfind("  ", 0) == 0 && line.find_first_not_of(' ') == line.find('-'))
-            for (const std::string& found : namesIn(line.substr(0, 21)))
+            for (const std::string& found : namesIn(line.substr(0, 25)))
                 help.insert(found);
     EXPECT_EQ(help, table);
     // In the manual page, the tag line of each item of OPTIONS.

@@ -121,8 +121,14 @@ TEST_F(Program, ACommandLineRunWithADisplayLoadsNoWindowUntilItAsks) {
     EXPECT_EQ(readFile(work.file("a.html.ident")), "<ul>\n\tx\n");
     run = runProgram(stepwell, {"a.html"}, work.path(), "n\n");
     EXPECT_EQ(run.exitStatus, 0);
-    EXPECT_NE(run.err.find("stepwell: no dialogs ("), std::string::npos) << run.err;
+    const std::string missing =
+        programDir.file("stepwell-window.so") + " is missing: install the package stepwell-gui";
+    EXPECT_NE(run.err.find("stepwell: no dialogs (" + missing + ")"), std::string::npos) << run.err;
     EXPECT_NE(run.err.find("a.html.identを上書きしますか? [Y/n] "), std::string::npos) << run.err;
+    run = runProgram(stepwell, {}, work.path());
+    EXPECT_EQ(run.exitStatus, 2);
+    EXPECT_EQ(run.err.rfind("stepwell: cannot open the window: " + missing + ";", 0), 0u)
+        << run.err;
 }
 
 TEST_F(Program, FindsItsTagFileThroughALink) {
@@ -297,6 +303,31 @@ TEST_F(TablePlaces, ATableThatIsNamedOrFoundButCannotBeReadIsAnError) {
     }
 }
 
+// An editor pipes its buffer through "-" and names the file it holds: the input is taken
+// for that file (the system's table would apply to the folder the run starts in), in its
+// tag table, its messages and its diff, even before the file or its folder exist.
+TEST_F(TablePlaces, StandardInputIsTakenForTheFileThatStdinFilenameNames) {
+    const ScopedEnv config("XDG_CONFIG_HOME", prefix.file("config").c_str());
+    const ScopedEnv noNamed("STEPWELL_TAGS", nullptr);
+    place('P');
+    place('S');
+    const auto filter = [&](const std::string& folder, std::vector<std::string> arguments) {
+        arguments.push_back("-");
+        return runProgram(stepwell, arguments, folder, "<x>\ny\n");
+    };
+    const std::string page = "--stdin-filename=" + work.file("sub/page.html");
+    EXPECT_EQ(filter(prefix.path(), {page}).out, "<x>\n\t\t\ty\n");
+    EXPECT_EQ(filter(work.file("sub"), {"--stdin-filename=new/x.html"}).out, "<x>\n\t\t\ty\n");
+    auto run = filter(work.path(), {"--diff", "--stdin-filename=sub/my page.html"});
+    EXPECT_EQ(run.out.substr(0, run.out.find("@@")),
+              "--- \"a/sub/my page.html\"\n+++ \"b/sub/my page.html\"\n");
+    writeFile(work.file(".stepwell-tags"), "<X,x\n");
+    run = filter(work.path(), {"--stdin-filename=sub/page.html"});
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, "stepwell: sub/page.html, line 1: " + work.file(".stepwell-tags") +
+                           ", line 1: tag \"<X\" has the delta \"x\", which is not a number\n");
+}
+
 void giveToNobody(const std::string& path) {
     ASSERT_EQ(::chown(path.c_str(), 65534, 65534), 0) << path;
 }
@@ -334,6 +365,9 @@ TEST_F(TablePlaces, ATableAnotherUserMayHavePutThereIsRefused) {
         EXPECT_EQ(run.err, "stepwell: sub/page.html: " + error);
         run = runProgram(stepwell, {"--which-tags", "sub/page.html"}, work.path());
         EXPECT_EQ(run.exitStatus, 2);
+        EXPECT_EQ(run.err, "stepwell: " + error);
+        run = runProgram(stepwell, {"--stdin-filename=sub/page.html", "-"}, work.path(), "y\n");
+        EXPECT_EQ(run.exitStatus, 1);
         EXPECT_EQ(run.err, "stepwell: " + error);
         EXPECT_EQ(listFolder(work.file("sub")), "page.html");
         place('T');
