@@ -9,6 +9,7 @@
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -189,6 +190,13 @@ void saveByRename(Safety& t) {
     ASSERT_EQ(::rename(t.file("page.new").c_str(), t.page().c_str()), 0);
 }
 
+// The AddressSanitizer's options of the run, with `more` (a sanitized build's own
+// handlers would otherwise take a preloaded library or a crash's signals from the program).
+std::string sanitizerOptions(const std::string& more) {
+    const char* given = std::getenv("ASAN_OPTIONS");
+    return "ASAN_OPTIONS=" + (given && *given ? std::string(given) + ":" : "") + more;
+}
+
 // Makes `name` in the work folder, given `mode`, a link to "victim" (a file of the test's
 // user holding "root's") that the user `owner` made.
 void plantLink(Safety& t, const std::string& name, mode_t mode, uid_t owner) {
@@ -312,7 +320,7 @@ const std::vector<Row> fixedRows = {
          [](ChildOptions& options) {
              options.environment = {"LD_PRELOAD=" STEPWELL_FAILING_SYNC,
                                     "STEPWELL_FAIL_FDATASYNC_OF=/.stepwell-",
-                                    "ASAN_OPTIONS=verify_asan_link_order=0"};
+                                    sanitizerOptions("verify_asan_link_order=0")};
          },
      .exitStatus = 1,
      .error = "page.html: cannot write: Input/output error"},
@@ -601,6 +609,11 @@ Row stopRow(int signal, bool replace = true) {
                     "LeavesNoTemporaryFile",
             .replace = replace,
             .pageBytes = largePage,
+            .start =
+                [](ChildOptions& options) {
+                    options.environment = {
+                        sanitizerOptions("handle_segv=0:handle_sigbus=0:handle_sigfpe=0")};
+                },
             .run =
                 [signal](Safety& t, const Row& row, const ChildOptions& options) {
                     return t.runInterrupted(row, options,

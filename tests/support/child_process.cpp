@@ -98,8 +98,16 @@ Child::Child(const std::string& program, const std::vector<std::string>& argumen
     writeFile(streams_ + "/err", "");
     // The environment is made before the fork, where making it may allocate.
     std::vector<char*> environment;
+    const auto given = [&](std::string_view variable) {
+        const std::string_view name = variable.substr(0, variable.find('='));
+        for (const std::string& added : options.environment)
+            if (added.compare(0, name.size() + 1, std::string(name) + "=") == 0)
+                return true;
+        return false;
+    };
     for (char** variable = environ; *variable; ++variable)
-        environment.push_back(*variable);
+        if (!given(*variable))
+            environment.push_back(*variable);
     for (const std::string& variable : options.environment)
         environment.push_back(const_cast<char*>(variable.c_str()));
     environment.push_back(nullptr);

@@ -34,7 +34,8 @@ struct ChildOptions {
     /// Runs the program as the ordinary user 65534 (through setpriv when the test runs as
     /// root, and as the test's own user otherwise), so that permission bits count.
     bool ordinaryUser = false;
-    /// Variables added to the environment the child inherits, "NAME=value" each.
+    /// Variables added to the environment the child inherits, "NAME=value" each; they take
+    /// the place of inherited ones of the same name.
     std::vector<std::string> environment;
     /// A child still running after this is killed and counts as hung.
     std::chrono::milliseconds timeout{60000};
