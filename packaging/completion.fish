@@ -4,8 +4,8 @@
 for option in (command stepwell --help 2>/dev/null |
         string replace -rf '^  (?:-(\w), |    )--([\w-]+)(=\S+)?\s+(.*)$' '$1\t$2\t$3\t$4')
     set -l part (string split \t -- $option)
-    set -l spec -c stepwell -l $part[2] -d $part[4]
-    test -n "$part[1]"; and set -a spec -s $part[1]
-    test -n "$part[3]"; and set -a spec -r -F
-    complete $spec
+    set -l words -c stepwell -l $part[2] -d $part[4]
+    test -n "$part[1]"; and set -a words -s $part[1]
+    test -n "$part[3]"; and set -a words -r -F
+    complete $words
 end

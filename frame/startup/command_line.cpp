@@ -117,20 +117,20 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
             continue;
         }
         const std::size_t equals = argument.find('=');
-        const OptionSpec* spec = findOption(std::string_view(argument).substr(0, equals));
-        if (!spec || (spec->argument.empty() && equals != std::string::npos))
+        const OptionInfo* info = findOption(std::string_view(argument).substr(0, equals));
+        if (!info || (info->argument.empty() && equals != std::string::npos))
             return usageError("unknown option '" + argument + "'");
         std::string value;
-        if (!spec->argument.empty()) {
+        if (!info->argument.empty()) {
             if (equals != std::string::npos)
                 value = argument.substr(equals + 1);
             else if (i + 1 < arguments.size())
                 value = arguments[++i];
             if (value.empty())
-                return usageError(std::string(spec->name) + " needs " +
-                                  std::string(spec->argument));
+                return usageError(std::string(info->name) + " needs " +
+                                  std::string(info->argument));
         }
-        switch (spec->option) {
+        switch (info->option) {
         case Option::Help:
             answer = answer.value_or(Action::Help);
             break;

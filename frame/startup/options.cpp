@@ -6,7 +6,7 @@
 namespace stepwell {
 namespace {
 
-constexpr std::array<OptionSpec, 12> options{{
+constexpr std::array<OptionInfo, 12> options{{
     {Option::Check, "--check", "", "",
      "write nothing; list each FILE whose indentation\nwould change"},
     {Option::Diff, "--diff", "", "", "write nothing; show the changes as a unified diff"},
@@ -44,25 +44,25 @@ std::string line(std::string_view names, std::string_view summary) {
 
 } // namespace
 
-std::span<const OptionSpec> optionTable() {
+std::span<const OptionInfo> optionTable() {
     return options;
 }
 
-const OptionSpec* findOption(std::string_view name) {
-    for (const OptionSpec& spec : options)
-        if (spec.name == name || (!spec.shortName.empty() && spec.shortName == name))
-            return &spec;
+const OptionInfo* findOption(std::string_view name) {
+    for (const OptionInfo& info : options)
+        if (info.name == name || (!info.shortName.empty() && info.shortName == name))
+            return &info;
     return nullptr;
 }
 
 std::string optionLines() {
     std::string text = line("-", "convert standard input to standard output, asking\nnothing");
-    for (const OptionSpec& spec : options) {
-        std::string names = spec.shortName.empty() ? "    " : std::string(spec.shortName) + ", ";
-        names += spec.name;
-        if (!spec.argument.empty())
-            names += "=" + std::string(spec.argument);
-        text += line(names, spec.summary);
+    for (const OptionInfo& info : options) {
+        std::string names = info.shortName.empty() ? "    " : std::string(info.shortName) + ", ";
+        names += info.name;
+        if (!info.argument.empty())
+            names += "=" + std::string(info.argument);
+        text += line(names, info.summary);
     }
     return text + line("    --", "treat every later argument as a file name");
 }

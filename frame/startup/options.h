@@ -26,7 +26,7 @@ enum class Option {
 /// One option as the parser, --help, the manual page and the completions know it. The one
 /// table of them is the only place an option is described; a test checks that the manual page
 /// and the completions name the same options.
-struct OptionSpec {
+struct OptionInfo {
     Option option;
     std::string_view name;      // "--tags"
     std::string_view shortName; // "-h", or ""
@@ -35,10 +35,10 @@ struct OptionSpec {
 };
 
 /// The options, in the order --help lists them.
-std::span<const OptionSpec> optionTable();
+std::span<const OptionInfo> optionTable();
 
 /// The option named `name` ("--tags" or "-h"), or null.
-const OptionSpec* findOption(std::string_view name);
+const OptionInfo* findOption(std::string_view name);
 
 /// The lines of --help that list the options: "-" first, then the table, then "--".
 std::string optionLines();

@@ -7,6 +7,8 @@
 #include "tests/support/reference_indenter.h"
 #include "tests/support/tables.h"
 
+#include "tests/support/random_text.h"
+
 #include <gtest/gtest.h>
 
 #include <random>
@@ -83,15 +85,9 @@ TEST(LineExplainer, NamesTheRuleThatPlacedEachLine) {
 // Random tables whose tags and raw openers share their few bytes, so that removals join
 // text into new occurrences and raw sections cut lines in every way.
 TEST(LineExplainer, AgreesWithTheIndenterAndThePlainModelOnRandomPages) {
-    std::mt19937 random(2323);
-    const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-    const auto piece = [&](int longest) {
-        static const char bytes[] = "<!-PD>";
-        std::string text;
-        for (int n = 1 + below(longest); n > 0; --n)
-            text += bytes[below(sizeof bytes - 1)];
-        return text;
-    };
+    test::RandomText random(2323);
+    const auto below = [&](int n) { return random.below(n); };
+    const auto piece = [&](int longest) { return random.piece(longest); };
     const char* deltas[] = {"1", "-1", "1", "-1", "0", "2", "0.5", "-0.5"};
     int failures = 0;
     for (int page = 0; page < 20'000 && failures < 5; ++page) {
@@ -107,10 +103,7 @@ TEST(LineExplainer, AgreesWithTheIndenterAndThePlainModelOnRandomPages) {
         test::RefState state;
         LineExplainer explainer(table);
         for (int k = 1 + below(8); k > 0; --k) {
-            std::string line;
-            static const char bytes[] = "<<!-pPdD> x\t";
-            for (int n = below(20); n > 0; --n)
-                line += bytes[below(sizeof bytes - 1)];
+            const std::string line = random.line();
             const int before = state.level;
             const bool inBlock = state.open >= 0;
             const auto expected = test::refIndentLine(line, entries, state);

@@ -8,6 +8,8 @@
 #include "tests/support/reference_indenter.h"
 #include "tests/support/tables.h"
 
+#include "tests/support/random_text.h"
+
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
@@ -56,15 +58,9 @@ std::vector<std::string> indentPlain(const std::vector<std::string>& lines, cons
 // Tables whose ordinary tags, openers and end texts are made of the same few bytes, so
 // that they overlap each other and removals join text in every way.
 TEST(MarkedScan, AgreesWithThePlainModelOnRandomPages) {
-    std::mt19937 random(424242);
-    const auto below = [&](int n) { return std::uniform_int_distribution<int>(0, n - 1)(random); };
-    const auto piece = [&](int longest) {
-        static const char bytes[] = "<!-PD>";
-        std::string text;
-        for (int n = 1 + below(longest); n > 0; --n)
-            text += bytes[below(sizeof bytes - 1)];
-        return text;
-    };
+    test::RandomText random(424242);
+    const auto below = [&](int n) { return random.below(n); };
+    const auto piece = [&](int longest) { return random.piece(longest); };
     const char* deltas[] = {"1", "-1", "1", "-1", "0", "2", "0.5", "-0.5", "x"};
     int failures = 0;
     for (int page = 0; page < 20'000 && failures < 5; ++page) {
@@ -76,11 +72,8 @@ TEST(MarkedScan, AgreesWithThePlainModelOnRandomPages) {
                 table.add(piece(3), deltas[below(std::size(deltas))]);
         }
         std::vector<std::string> lines(1 + below(8));
-        for (auto& line : lines) {
-            static const char bytes[] = "<<!-pPdD> x\t";
-            for (int n = below(20); n > 0; --n)
-                line += bytes[below(sizeof bytes - 1)];
-        }
+        for (auto& line : lines)
+            line = random.line();
         const auto fast = indentFast(lines, table);
         const auto expected = indentPlain(lines, table);
         if (fast != expected) {

@@ -144,10 +144,10 @@ TEST(ParseCommandLine, OptionsForOneRunAndTheirConflicts) {
 // of the one table the parser reads. (The bash completion reads them from --help itself.)
 TEST(OptionTable, TheHelpAndTheManualPageNameEveryOptionAndNoOther) {
     std::set<std::string> table{"-", "--"};
-    for (const OptionSpec& spec : optionTable()) {
-        table.insert(std::string(spec.name));
-        if (!spec.shortName.empty())
-            table.insert(std::string(spec.shortName));
+    for (const OptionInfo& info : optionTable()) {
+        table.insert(std::string(info.name));
+        if (!info.shortName.empty())
+            table.insert(std::string(info.shortName));
     }
     // The option names in a text: "-" or "--" and letters or dashes, standing alone (after the
     // start, a blank, a comma or a bracket; before the end, a blank, "=", a comma or a bracket).
