@@ -6,9 +6,11 @@
 // search improves is what a conversion does. A greedy pass first adds the move that best
 // matches the author's changes of level from line to line (a wrong entry then costs only the
 // lines it touches), reading the page by its structure before anything else: each element's
-// opening and closing tags as a pair at +1 and -1, and template blocks; only then single tags
-// and pairs at +2 and -2, where they still gain. Then exact levels decide among adds and
-// removals, and raw blocks are tried last and kept only where they help.
+// opening and closing tags as a pair at +1 and -1, and template blocks. Then exact levels
+// decide among adds and removals, and raw blocks are tried last and kept only where they help.
+// A second search also tries single tags and pairs at +2 and -2 once the structure is read;
+// its table is taken only where it reproduces more of the pages' lines, as a table read by
+// structure alone serves the other pages of a site better.
 #include "engine/core/table_learner.h"
 
 #include "engine/core/candidate_tokens.h"
@@ -47,7 +49,7 @@ struct Page {
 
 class Search {
 public:
-    explicit Search(std::vector<Page> pages) : pages_(std::move(pages)) {}
+    explicit Search(std::span<const Page> pages) : pages_(pages) {}
 
     // The score of a table on every page: the shares of changes and of exact levels, each
     // page weighing the same; nothing when it drifts on a page or is too large.
@@ -129,6 +131,8 @@ public:
 
     void start() { current_ = *score(chosen_); }
 
+    const Score& current() const { return current_; }
+
     // What the pages show of the element whose tags `pair` indents: whether the table
     // indents it already (a tag of the pair is chosen), or adding the pair would cost the
     // pages exact levels or changes, or neither.
@@ -183,7 +187,7 @@ private:
         return key == Key::Changes ? score.changes : score.exact;
     }
 
-    std::vector<Page> pages_;
+    std::span<const Page> pages_;
     std::vector<Entry> chosen_;
     std::vector<Move> taken_;
     Score current_;
@@ -291,6 +295,52 @@ std::vector<Entry> withKins(const std::vector<Entry>& chosen, std::span<const Pa
     return entries;
 }
 
+// A table the search found, how it scores, and the kins its author indents.
+struct Found {
+    std::vector<Entry> chosen;
+    Score score;
+    std::vector<bool> kinIndented;
+};
+
+// Searches a table for `pages` among the `structural` moves, then among `moves`.
+Found searchTable(std::span<const Page> pages, const CandidateTokens& tokens,
+                  const std::vector<Move>& structural, const std::vector<Move>& moves) {
+    Search search(pages);
+    search.start();
+    search.addMoves(structural, Key::Changes);
+    if (&moves != &structural)
+        search.addMoves(moves, Key::Changes);
+    for (int round = 0; round < 3; ++round) {
+        search.addMoves(moves, Key::Exact);
+        if (!search.removeMoves(Key::Exact))
+            break;
+    }
+    std::vector<Move> rawMoves;
+    for (const auto& [opener, end] : tokens.rawOpeners)
+        rawMoves.push_back({{opener, "raw:" + end}});
+    search.addMoves(rawMoves, Key::Exact);
+    // The elements the pages use but the search had no reason to take are kept where they
+    // cost the pages nothing and their author indents their kin: the site's other pages may
+    // need them. Template blocks likewise.
+    std::map<std::string, ElementUse> shown;
+    for (const ElementKin& kin : elementKins())
+        for (std::string_view name : kin.names)
+            if (tokens.openings.count("<" + std::string(name)))
+                shown[std::string(name)] = search.use(elementPair(name));
+    Found found;
+    found.kinIndented = kinsIndented(shown);
+    for (std::size_t k = 0; k < found.kinIndented.size(); ++k)
+        for (std::string_view name : elementKins()[k].names)
+            if (found.kinIndented[k] && shown.count(std::string(name)))
+                search.addIfHarmless(elementPair(name));
+    for (const auto& [word, spellings] : tokens.templateWords)
+        if (!spellings.first.empty())
+            search.addIfHarmless(blockMove(spellings));
+    found.chosen = search.chosen();
+    found.score = search.current();
+    return found;
+}
+
 } // namespace
 
 LearnedTable learnTagTable(std::span<const PageLines> pages) {
@@ -304,41 +354,18 @@ LearnedTable learnTagTable(std::span<const PageLines> pages) {
             collectCandidateTokens(lines, tokens);
         }
     }
-    std::vector<Entry> chosen;
-    std::vector<bool> kinIndented;
+    Found found;
     if (!indented.empty()) {
-        Search search(std::move(indented));
-        search.start();
         const Moves moves = movesOf(tokens);
-        search.addMoves(moves.structural, Key::Changes);
-        search.addMoves(moves.all, Key::Changes);
-        for (int round = 0; round < 3; ++round) {
-            search.addMoves(moves.all, Key::Exact);
-            if (!search.removeMoves(Key::Exact))
-                break;
-        }
-        std::vector<Move> rawMoves;
-        for (const auto& [opener, end] : tokens.rawOpeners)
-            rawMoves.push_back({{opener, "raw:" + end}});
-        search.addMoves(rawMoves, Key::Exact);
-        // The elements the pages use but the search had no reason to take are kept where
-        // they cost the pages nothing and their author indents their kin: the site's other
-        // pages may need them. Template blocks likewise.
-        std::map<std::string, ElementUse> shown;
-        for (const ElementKin& kin : elementKins())
-            for (std::string_view name : kin.names)
-                if (tokens.openings.count("<" + std::string(name)))
-                    shown[std::string(name)] = search.use(elementPair(name));
-        kinIndented = kinsIndented(shown);
-        for (std::size_t k = 0; k < kinIndented.size(); ++k)
-            for (std::string_view name : elementKins()[k].names)
-                if (kinIndented[k] && shown.count(std::string(name)))
-                    search.addIfHarmless(elementPair(name));
-        for (const auto& [word, spellings] : tokens.templateWords)
-            if (!spellings.first.empty())
-                search.addIfHarmless(blockMove(spellings));
-        chosen = search.chosen();
+        found = searchTable(indented, tokens, moves.structural, moves.structural);
+        // Single tags and pairs at +2 and -2 may fit the pages better still, but a table that
+        // reads them by their structure serves the site's other pages better: the full search
+        // is kept only where it reproduces more lines.
+        Found full = searchTable(indented, tokens, moves.structural, moves.all);
+        if (full.score.exact > found.score.exact)
+            found = std::move(full);
     }
+    const std::vector<Entry>& chosen = found.chosen;
     learned.table = layOutTable(chosen).value_or(TagTable{});
     for (std::size_t i = 0; i < pages.size(); ++i)
         learned.pages[i].fit = fitPage(learned.table, pages[i], learned.pages[i].profile);
@@ -346,7 +373,7 @@ LearnedTable learnTagTable(std::span<const PageLines> pages) {
         return learned;
     // The elements filled in must not change what the pages get; were a join of texts ever
     // to make one of their tags count, they are left out.
-    const auto filled = layOutTable(withKins(chosen, pages, kinIndented));
+    const auto filled = layOutTable(withKins(chosen, pages, found.kinIndented));
     for (std::size_t i = 0; filled && i < pages.size(); ++i) {
         const PageFit fit = fitPage(*filled, pages[i], learned.pages[i].profile);
         if (fit.exact != learned.pages[i].fit.exact || fit.drifts != learned.pages[i].fit.drifts)
