@@ -302,14 +302,9 @@ struct Found {
     std::vector<bool> kinIndented;
 };
 
-// Searches a table for `pages` among the `structural` moves, then among `moves`.
-Found searchTable(std::span<const Page> pages, const CandidateTokens& tokens,
-                  const std::vector<Move>& structural, const std::vector<Move>& moves) {
-    Search search(pages);
-    search.start();
-    search.addMoves(structural, Key::Changes);
-    if (&moves != &structural)
-        search.addMoves(moves, Key::Changes);
+// Goes on with `search`, which has read the pages' structure, among `moves`.
+Found finishSearch(Search search, const CandidateTokens& tokens, const std::vector<Move>& moves) {
+    search.addMoves(moves, Key::Changes);
     for (int round = 0; round < 3; ++round) {
         search.addMoves(moves, Key::Exact);
         if (!search.removeMoves(Key::Exact))
@@ -357,11 +352,14 @@ LearnedTable learnTagTable(std::span<const PageLines> pages) {
     Found found;
     if (!indented.empty()) {
         const Moves moves = movesOf(tokens);
-        found = searchTable(indented, tokens, moves.structural, moves.structural);
+        Search structure(indented);
+        structure.start();
+        structure.addMoves(moves.structural, Key::Changes);
+        found = finishSearch(structure, tokens, moves.structural);
         // Single tags and pairs at +2 and -2 may fit the pages better still, but a table that
         // reads them by their structure serves the site's other pages better: the full search
         // is kept only where it reproduces more lines.
-        Found full = searchTable(indented, tokens, moves.structural, moves.all);
+        Found full = finishSearch(structure, tokens, moves.all);
         if (full.score.exact > found.score.exact)
             found = std::move(full);
     }
