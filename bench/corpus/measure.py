@@ -262,7 +262,8 @@ def measure_learner(stepwell, pages, jobs, others_per_page, learners_per_site):
     times = [r[2] for r in results if r]
     print(f"learner: {len(learners)} pages learned from ({len(times)} gave a table)")
     print(f"  same page: median {percent(median(same))}, drifting {same_drift}")
-    print(f"  other pages of the site: median {percent(median(other))} over {len(other)} "
+    print(f"  other pages of the site: median {percent(median(other))} (mean "
+          f"{percent(statistics.mean(other) if other else 0)}) over {len(other)} "
           f"learning pages ({len(other_pairs)} pairs, pair median "
           f"{percent(median([a[0] for a in other_pairs]))}, "
           f"{sum(1 for a in other_pairs if a[1])} drifting)")
@@ -274,7 +275,8 @@ def measure_learner(stepwell, pages, jobs, others_per_page, learners_per_site):
         kept = [r for page, r in learned if page.kind == kind]
         if kept:
             print(f"    {kind}: same page median {percent(median([r[0][0] for r in kept]))} "
-                  f"of {len(kept)}, other pages median {percent(median(others_of(kept)))}")
+                  f"of {len(kept)}, other pages median {percent(median(others_of(kept)))} "
+                  f"(mean {percent(statistics.mean(others_of(kept)) if others_of(kept) else 0)})")
     alike = [(r[0], r[1], r[2], [(p, a) for p, a in r[3] if p.alike(page)]) for page, r in learned]
     print(f"    other pages alike (same unit, same generator): median "
           f"{percent(median(others_of(alike)))} over {len(others_of(alike))} learning pages "
