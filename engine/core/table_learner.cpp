@@ -302,9 +302,8 @@ struct Found {
     std::vector<bool> kinIndented;
 };
 
-// Goes on with `search`, which has read the pages' structure, among `moves`.
+// Goes on with `search`, which has matched the pages' changes of level, among `moves`.
 Found finishSearch(Search search, const CandidateTokens& tokens, const std::vector<Move>& moves) {
-    search.addMoves(moves, Key::Changes);
     for (int round = 0; round < 3; ++round) {
         search.addMoves(moves, Key::Exact);
         if (!search.removeMoves(Key::Exact))
@@ -355,11 +354,13 @@ LearnedTable learnTagTable(std::span<const PageLines> pages) {
         Search structure(indented);
         structure.start();
         structure.addMoves(moves.structural, Key::Changes);
-        found = finishSearch(structure, tokens, moves.structural);
         // Single tags and pairs at +2 and -2 may fit the pages better still, but a table that
         // reads them by their structure serves the site's other pages better: the full search
         // is kept only where it reproduces more lines.
-        Found full = finishSearch(structure, tokens, moves.all);
+        Search all = structure;
+        all.addMoves(moves.all, Key::Changes);
+        found = finishSearch(std::move(structure), tokens, moves.structural);
+        Found full = finishSearch(std::move(all), tokens, moves.all);
         if (full.score.exact > found.score.exact)
             found = std::move(full);
     }
