@@ -134,11 +134,8 @@ TEST(TableLearner, AnAuthorIndentsAnElementAsItsKin) {
         {{{"DIV", Flat}, {"SECTION", Silent}, {"TD", Indented}}, {0, 1, 1, 1, 1, 0, 0, 1, 0}},
         {{{"DIV", Flat}, {"SECTION", Indented}}, {1, 1, 1, 1, 1, 0, 0, 0, 0}},
     };
-    for (const auto& [shown, indented] : rows) {
-        const std::vector<bool> got = kinsIndented(shown);
-        EXPECT_EQ(got, std::vector<bool>(indented.begin(), indented.end()))
-            << "with " << shown.size() << " elements shown";
-    }
+    for (const auto& [shown, indented] : rows)
+        EXPECT_EQ(kinsIndented(shown), indented) << "with " << shown.size() << " elements shown";
     // A page whose author nests gets table rows and cells it never shows; one who keeps its
     // blocks flat gets no section it never shows.
     const auto nesting = linesOf("<div>\n  <ul>\n    <li>one\n    </li>\n  </ul>\n</div>\n");
