@@ -3,10 +3,12 @@
 # Fetches the measuring corpus: real hand-written and templated pages from Debian packages,
 # unpacked into build-corpus/root/PACKAGE/. Nothing fetched goes into the repository
 # (/build*/ is ignored). Needs apt-get (run `apt-get update` first where the lists are old)
-# and dpkg-deb. Usage: bench/corpus/fetch.sh [FOLDER]   (default: build-corpus)
+# and dpkg-deb. Usage: bench/corpus/fetch.sh [FOLDER [PACKAGE...]]   (default: build-corpus,
+# and the packages below; name others to fetch a second corpus to check figures against)
 set -eu
 
 folder=${1:-build-corpus}
+[ $# -gt 0 ] && shift
 
 # Templates of web applications and site generators, documentation sites written by hand or
 # generated from other sources, and small old-style pages; each package is one or more sites.
@@ -24,6 +26,7 @@ apache2-doc postfix-doc exim4-doc-html ant-doc tomcat10-docs lynx-common fetchma
 sqlite3-doc libxml2-doc graphviz-doc imagemagick-6-doc bind9-doc zsh-doc gnuplot-doc
 octave-doc r-doc-html libpcre2-dev python3.11-doc gimp-help-en
 "
+[ $# -gt 0 ] && packages="$*"
 
 mkdir -p "$folder/debs" "$folder/root"
 cd "$folder/debs"

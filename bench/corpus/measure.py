@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 """Measures how closely Stepwell reproduces the indentation real authors gave their pages.
 
-    bench/corpus/measure.py STEPWELL [--tags TABLE] [--learn] [CORPUS]
+    bench/corpus/measure.py STEPWELL [--corpus CORPUS] [--tags TABLE] [--learn]
 
 CORPUS is the folder bench/corpus/fetch.sh fills (default build-corpus/root): one folder a
 Debian package; a site is one folder of pages within a package. Each page is converted by
@@ -19,7 +19,12 @@ each counted line's leading tabs are compared with the level its author gave it:
   the input: its tabs are that level) or some line is written past level 20.
 
 With --learn, each page also learns a table (`STEPWELL --learn PAGE`, timed), which is then
-applied to the page itself and to other pages of its site.
+applied to the page itself and to other pages of its site. A folder may hold pages that no
+author indented alike (the hand-written pages of a manual beside its generated ones), so the
+figures are also given per kind of page (templates, which hold template syntax, and
+documents) and for the other pages that are alike: indented with the same unit and made by
+the same generator (the content of <meta name="generator">, without its version; none for
+pages that do not name one).
 """
 
 import argparse
@@ -42,6 +47,9 @@ REGIONS = [(b"<!--", b"-->", False), (b"<pre", b"</pre", True),
            (b"<textarea", b"</textarea", True), (b"<script", b"</script", True),
            (b"<style", b"</style", True)]
 NAME_BYTE = re.compile(rb"[A-Za-z0-9:_-]")
+TEMPLATE_SYNTAX = re.compile(rb"\{%|\{\{|\{#|<\?php|<tmpl_|<roundcube:|\[%", re.IGNORECASE)
+GENERATOR = re.compile(rb"<meta[^>]*name=[\"']?generator[\"']?[^>]*>", re.IGNORECASE)
+GENERATOR_CONTENT = re.compile(rb"content=[\"']([^\"']*)", re.IGNORECASE)
 LINE_BREAK = re.compile(rb"\r\n|\r|\n")
 
 
@@ -165,6 +173,14 @@ class Page:
         counted = [level for level in self.levels if level is not None]
         self.counted = len(counted)
         self.indented = any(level > 0 for level in counted)
+        self.kind = "templates" if TEMPLATE_SYNTAX.search(self.data) else "documents"
+        generator = GENERATOR.search(self.data)
+        content = generator and GENERATOR_CONTENT.search(generator.group(0))
+        self.generator = re.split(rb"[\s\d]", content.group(1))[0] if content else b""
+
+    def alike(self, other):
+        """Whether the two pages are indented with the same unit by the same generator."""
+        return self.unit == other.unit and self.generator == other.generator
 
 
 def convert(stepwell, table, data):
@@ -233,8 +249,8 @@ def measure_learner(stepwell, pages, jobs, others_per_page, learners_per_site):
                 return None
             own = score(page, convert(stepwell, table, page.data))
             others = [p for p in by_site[page.site] if p is not page][:others_per_page]
-            applied = [score(p, convert(stepwell, table, p.data)) for p in others]
-            return own, [a for a in applied if a], took
+            applied = [(p, score(p, convert(stepwell, table, p.data))) for p in others]
+            return own, [a for _, a in applied if a], took, [(p, a) for p, a in applied if a]
 
         with ThreadPoolExecutor(jobs) as pool:
             results = list(pool.map(one, learners))
@@ -246,10 +262,25 @@ def measure_learner(stepwell, pages, jobs, others_per_page, learners_per_site):
     times = [r[2] for r in results if r]
     print(f"learner: {len(learners)} pages learned from ({len(times)} gave a table)")
     print(f"  same page: median {percent(median(same))}, drifting {same_drift}")
-    print(f"  other pages of the site: median {percent(median(other))} over {len(other)} "
+    print(f"  other pages of the site: median {percent(median(other))} (mean "
+          f"{percent(statistics.mean(other) if other else 0)}) over {len(other)} "
           f"learning pages ({len(other_pairs)} pairs, pair median "
           f"{percent(median([a[0] for a in other_pairs]))}, "
           f"{sum(1 for a in other_pairs if a[1])} drifting)")
+    def others_of(kept):
+        return [median([a[0] for _, a in r[3]]) for r in kept if r[3]]
+
+    learned = [(page, r) for page, r in zip(learners, results) if r and r[0]]
+    for kind in ("documents", "templates"):
+        kept = [r for page, r in learned if page.kind == kind]
+        if kept:
+            print(f"    {kind}: same page median {percent(median([r[0][0] for r in kept]))} "
+                  f"of {len(kept)}, other pages median {percent(median(others_of(kept)))} "
+                  f"(mean {percent(statistics.mean(others_of(kept)) if others_of(kept) else 0)})")
+    alike = [(r[0], r[1], r[2], [(p, a) for p, a in r[3] if p.alike(page)]) for page, r in learned]
+    print(f"    other pages alike (same unit, same generator): median "
+          f"{percent(median(others_of(alike)))} over {len(others_of(alike))} learning pages "
+          f"({sum(len(r[3]) for r in alike)} pairs)")
     if times:
         print(f"  time of --learn: median {median(times) * 1000:.0f} ms, "
               f"90th percentile {sorted(times)[int(0.9 * (len(times) - 1))] * 1000:.0f} ms, "
@@ -260,6 +291,8 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__.split("\n")[0])
     parser.add_argument("stepwell")
     parser.add_argument("corpus", nargs="?", default="build-corpus/root")
+    parser.add_argument("--corpus", dest="corpus_folder", metavar="CORPUS",
+                        help="the folder fetch.sh filled, its root/ (default build-corpus/root)")
     parser.add_argument("--tags", help="the tag table to measure (default: an empty one)")
     parser.add_argument("--learn", action="store_true", help="measure the learner too")
     parser.add_argument("--sites", action="store_true", help="print the median of each site")
@@ -272,11 +305,12 @@ def main():
                         help="pages of each site that learn a table")
     args = parser.parse_args()
 
-    found = find_pages(args.corpus, args.packages.split(",") if args.packages else None)
+    corpus = args.corpus_folder or args.corpus
+    found = find_pages(corpus, args.packages.split(",") if args.packages else None)
     pages = []
     for package, paths in found.items():
         for path in paths:
-            page = Page(package, path, args.corpus)
+            page = Page(package, path, corpus)
             if page.indented:
                 pages.append(page)
     sites = {p.site for p in pages}

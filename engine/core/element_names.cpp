@@ -182,12 +182,4 @@ std::span<const std::string_view> elementNames() {
     return names;
 }
 
-std::span<const std::string_view> containerNames() {
-    static constexpr std::array<std::string_view, 24> names{
-        "ADDRESS", "ARTICLE", "ASIDE",    "AUDIO",  "BLOCKQUOTE", "CENTER", "DETAILS", "DIALOG",
-        "DIV",     "DL",      "FIELDSET", "FIGURE", "FOOTER",     "FORM",   "HEADER",  "MAIN",
-        "NAV",     "OL",      "SECTION",  "SELECT", "SVG",        "TABLE",  "UL",      "VIDEO"};
-    return names;
-}
-
 } // namespace stepwell

@@ -11,9 +11,4 @@ namespace stepwell {
 /// keeps every longer name that starts with a learned tag at delta 0.
 std::span<const std::string_view> elementNames();
 
-/// The elements, upper-cased, that hold lines of their own and whose end tags HTML
-/// requires: what an author who indents nesting indents, and what never leaves a level
-/// open on a page that leaves out the end tags it may.
-std::span<const std::string_view> containerNames();
-
 } // namespace stepwell

@@ -5,12 +5,16 @@
 // Each candidate table is judged by converting the pages with the real indenter, so what the
 // search improves is what a conversion does. A greedy pass first adds the move that best
 // matches the author's changes of level from line to line (a wrong entry then costs only the
-// lines it touches), then exact levels decide among adds and removals, and raw blocks are
-// tried last and kept only where they help.
+// lines it touches), reading the page by its structure before anything else: each element's
+// opening and closing tags as a pair at +1 and -1, and template blocks. Then exact levels
+// decide among adds and removals, and raw blocks are tried last and kept only where they help.
+// A second search also tries single tags and pairs at +2 and -2 once the structure is read;
+// its table is taken only where it reproduces more of the pages' lines, as a table read by
+// structure alone serves the other pages of a site better.
 #include "engine/core/table_learner.h"
 
 #include "engine/core/candidate_tokens.h"
-#include "engine/core/element_names.h"
+#include "engine/core/element_kins.h"
 #include "engine/core/table_layout.h"
 #include "frame/text/ascii.h"
 
@@ -45,7 +49,7 @@ struct Page {
 
 class Search {
 public:
-    explicit Search(std::vector<Page> pages) : pages_(std::move(pages)) {}
+    explicit Search(std::span<const Page> pages) : pages_(pages) {}
 
     // The score of a table on every page: the shares of changes and of exact levels, each
     // page weighing the same; nothing when it drifts on a page or is too large.
@@ -127,12 +131,23 @@ public:
 
     void start() { current_ = *score(chosen_); }
 
+    const Score& current() const { return current_; }
+
+    // What the pages show of the element whose tags `pair` indents: whether the table
+    // indents it already (a tag of the pair is chosen), or adding the pair would cost the
+    // pages exact levels or changes, or neither.
+    ElementUse use(const Move& pair) const {
+        if (!fits(pair))
+            return ElementUse::Indented;
+        return costs(score(with(pair))) ? ElementUse::Flat : ElementUse::Silent;
+    }
+
     // Adds `move` when it costs the pages nothing, neither exact levels nor changes.
     void addIfHarmless(const Move& move) {
         if (!fits(move))
             return;
         const auto tried = score(with(move));
-        if (!tried || tried->exact < current_.exact || tried->changes < current_.changes)
+        if (costs(tried))
             return;
         chosen_ = with(move);
         taken_.push_back(move);
@@ -141,6 +156,12 @@ public:
     const std::vector<Entry>& chosen() const { return chosen_; }
 
 private:
+    // Whether a table that scores `tried` (nothing when it drifts) loses exact levels or
+    // changes against the current one.
+    bool costs(const std::optional<Score>& tried) const {
+        return !tried || tried->exact < current_.exact || tried->changes < current_.changes;
+    }
+
     // Whether no tag of `move` is chosen already.
     bool fits(const Move& move) const {
         for (const Entry& entry : move)
@@ -166,7 +187,7 @@ private:
         return key == Key::Changes ? score.changes : score.exact;
     }
 
-    std::vector<Page> pages_;
+    std::span<const Page> pages_;
     std::vector<Entry> chosen_;
     std::vector<Move> taken_;
     Score current_;
@@ -182,26 +203,40 @@ Move blockMove(const std::pair<std::set<std::string>, std::set<std::string>>& sp
     return move;
 }
 
-// The moves the tokens of the pages suggest: an element's opening and closing tags
-// together, and each alone.
-std::vector<Move> movesOf(const CandidateTokens& tokens) {
-    std::vector<Move> moves;
+// The element whose tags `name` (upper-cased) names, at +1 and -1.
+Move elementPair(std::string_view name) {
+    return {{"<" + std::string(name), "1"}, {"</" + std::string(name), "-1"}};
+}
+
+// The moves the tokens of the pages suggest.
+struct Moves {
+    // An element's opening and closing tags together at +1 and -1, a template block.
+    std::vector<Move> structural;
+    // Those, then pairs at +2 and -2 and each tag alone.
+    std::vector<Move> all;
+};
+
+Moves movesOf(const CandidateTokens& tokens) {
+    Moves moves;
+    std::vector<Move>& structural = moves.structural;
     for (const auto& [opening, closing] : tokens.pairs) {
-        moves.push_back({{opening, "1"}, {closing, "-1"}});
+        structural.push_back({{opening, "1"}, {closing, "-1"}});
         if (closing.starts_with("</"))
-            moves.push_back({{opening, "1"}, {closing + ">", "-1"}});
-        // Some authors indent one element by two steps of their unit.
-        moves.push_back({{opening, "2"}, {closing, "-2"}});
+            structural.push_back({{opening, "1"}, {closing + ">", "-1"}});
     }
     for (const auto& [word, spellings] : tokens.templateWords)
         if (spellings.first.size() + spellings.second.size() > 2 && !spellings.first.empty())
-            moves.push_back(blockMove(spellings));
+            structural.push_back(blockMove(spellings));
+    moves.all = structural;
+    // Some authors indent one element by two steps of their unit.
+    for (const auto& [opening, closing] : tokens.pairs)
+        moves.all.push_back({{opening, "2"}, {closing, "-2"}});
     for (const std::string& opening : tokens.openings)
-        moves.push_back({{opening, "1"}});
+        moves.all.push_back({{opening, "1"}});
     for (const std::string& closing : tokens.closings) {
-        moves.push_back({{closing, "-1"}});
+        moves.all.push_back({{closing, "-1"}});
         if (closing.starts_with("</"))
-            moves.push_back({{closing + ">", "-1"}});
+            moves.all.push_back({{closing + ">", "-1"}});
     }
     return moves;
 }
@@ -223,10 +258,10 @@ bool occursIn(const std::string& tag, PageLines lines) {
     return false;
 }
 
-// Behind `chosen`, while the table has room, a level for each container element whose tags
-// no page uses.
-std::vector<Entry> withContainers(const std::vector<Entry>& chosen,
-                                  std::span<const PageLines> pages) {
+// Behind `chosen`, while the table has room, a level for each element of the kins the author
+// indents (see kinsIndented) whose tags no page uses.
+std::vector<Entry> withKins(const std::vector<Entry>& chosen, std::span<const PageLines> pages,
+                            const std::vector<bool>& indented) {
     std::vector<Entry> entries = chosen;
     const auto used = [&](const std::string& tag) {
         return std::any_of(entries.begin(), entries.end(),
@@ -242,8 +277,11 @@ std::vector<Entry> withContainers(const std::vector<Entry>& chosen,
         if (!layOutTable(entries))
             entries.resize(entries.size() - 2);
     };
-    for (std::string_view name : containerNames())
-        fill("<" + std::string(name), "</" + std::string(name));
+    const auto kins = elementKins();
+    for (std::size_t k = 0; k < kins.size(); ++k)
+        if (indented[k])
+            for (std::string_view name : kins[k].names)
+                fill("<" + std::string(name), "</" + std::string(name));
     // An author who indents one block of a template language indents the others too.
     for (const std::string start : {"{% ", "{%- "}) {
         const bool indents = std::any_of(chosen.begin(), chosen.end(), [&start](const Entry& e) {
@@ -255,6 +293,46 @@ std::vector<Entry> withContainers(const std::vector<Entry>& chosen,
                 fill(start + word, start + "END" + word);
     }
     return entries;
+}
+
+// A table the search found, how it scores, and the kins its author indents.
+struct Found {
+    std::vector<Entry> chosen;
+    Score score;
+    std::vector<bool> kinIndented;
+};
+
+// Goes on with `search`, which has matched the pages' changes of level, among `moves`.
+Found finishSearch(Search search, const CandidateTokens& tokens, const std::vector<Move>& moves) {
+    for (int round = 0; round < 3; ++round) {
+        search.addMoves(moves, Key::Exact);
+        if (!search.removeMoves(Key::Exact))
+            break;
+    }
+    std::vector<Move> rawMoves;
+    for (const auto& [opener, end] : tokens.rawOpeners)
+        rawMoves.push_back({{opener, "raw:" + end}});
+    search.addMoves(rawMoves, Key::Exact);
+    // The elements the pages use but the search had no reason to take are kept where they
+    // cost the pages nothing and their author indents their kin: the site's other pages may
+    // need them. Template blocks likewise.
+    std::map<std::string, ElementUse> shown;
+    for (const ElementKin& kin : elementKins())
+        for (std::string_view name : kin.names)
+            if (tokens.openings.count("<" + std::string(name)))
+                shown[std::string(name)] = search.use(elementPair(name));
+    Found found;
+    found.kinIndented = kinsIndented(shown);
+    for (std::size_t k = 0; k < found.kinIndented.size(); ++k)
+        for (std::string_view name : elementKins()[k].names)
+            if (found.kinIndented[k] && shown.count(std::string(name)))
+                search.addIfHarmless(elementPair(name));
+    for (const auto& [word, spellings] : tokens.templateWords)
+        if (!spellings.first.empty())
+            search.addIfHarmless(blockMove(spellings));
+    found.chosen = search.chosen();
+    found.score = search.current();
+    return found;
 }
 
 } // namespace
@@ -270,41 +348,31 @@ LearnedTable learnTagTable(std::span<const PageLines> pages) {
             collectCandidateTokens(lines, tokens);
         }
     }
-    std::vector<Entry> chosen;
+    Found found;
     if (!indented.empty()) {
-        Search search(std::move(indented));
-        search.start();
-        const std::vector<Move> moves = movesOf(tokens);
-        search.addMoves(moves, Key::Changes);
-        for (int round = 0; round < 3; ++round) {
-            search.addMoves(moves, Key::Exact);
-            if (!search.removeMoves(Key::Exact))
-                break;
-        }
-        std::vector<Move> rawMoves;
-        for (const auto& [opener, end] : tokens.rawOpeners)
-            rawMoves.push_back({{opener, "raw:" + end}});
-        search.addMoves(rawMoves, Key::Exact);
-        // Containers and template blocks that the pages use but the search had no reason to
-        // take are kept where they cost the pages nothing: the site's other pages may need
-        // them (on the corpus, 66.4 % of their lines from 65.1 %).
-        for (std::string_view name : containerNames())
-            if (tokens.openings.count("<" + std::string(name)))
-                search.addIfHarmless(
-                    {{"<" + std::string(name), "1"}, {"</" + std::string(name), "-1"}});
-        for (const auto& [word, spellings] : tokens.templateWords)
-            if (!spellings.first.empty())
-                search.addIfHarmless(blockMove(spellings));
-        chosen = search.chosen();
+        const Moves moves = movesOf(tokens);
+        Search structure(indented);
+        structure.start();
+        structure.addMoves(moves.structural, Key::Changes);
+        // Single tags and pairs at +2 and -2 may fit the pages better still, but a table that
+        // reads them by their structure serves the site's other pages better: the full search
+        // is kept only where it reproduces more lines.
+        Search all = structure;
+        all.addMoves(moves.all, Key::Changes);
+        found = finishSearch(std::move(structure), tokens, moves.structural);
+        Found full = finishSearch(std::move(all), tokens, moves.all);
+        if (full.score.exact > found.score.exact)
+            found = std::move(full);
     }
+    const std::vector<Entry>& chosen = found.chosen;
     learned.table = layOutTable(chosen).value_or(TagTable{});
     for (std::size_t i = 0; i < pages.size(); ++i)
         learned.pages[i].fit = fitPage(learned.table, pages[i], learned.pages[i].profile);
     if (learned.pages.empty() || chosen.empty())
         return learned;
-    // The containers must not change what the pages get; were a join of texts ever to make
-    // one of their tags count, they are left out.
-    const auto filled = layOutTable(withContainers(chosen, pages));
+    // The elements filled in must not change what the pages get; were a join of texts ever
+    // to make one of their tags count, they are left out.
+    const auto filled = layOutTable(withKins(chosen, pages, found.kinIndented));
     for (std::size_t i = 0; filled && i < pages.size(); ++i) {
         const PageFit fit = fitPage(*filled, pages[i], learned.pages[i].profile);
         if (fit.exact != learned.pages[i].fit.exact || fit.drifts != learned.pages[i].fit.drifts)

@@ -31,10 +31,10 @@ struct LearnedTable {
 /// the real indenter. It never makes an indented page drift. Pages written flush left take
 /// no part; with none left, the table is empty.
 ///
-/// Behind what was learned, the container elements (see containerNames) that occur on none
-/// of the pages open and close a level, as far as room allows: the table then still has an
-/// answer for the elements that other pages of the same site use, and it changes nothing on
-/// the pages themselves.
+/// Behind what was learned, the elements that occur on none of the pages open and close a
+/// level where their author indents their kin (see kinsIndented), as far as room allows: the
+/// table then still has an answer for the elements that other pages of the same site use,
+/// and it changes nothing on the pages themselves.
 LearnedTable learnTagTable(std::span<const PageLines> pages);
 
 } // namespace stepwell
