@@ -5,6 +5,7 @@
 #include "frame/text/error.h"
 #include "frame/text/paths.h"
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -18,14 +19,19 @@ namespace stepwell {
 namespace {
 
 // A signal handler may only use what is async-signal-safe, so each file is kept as its
-// absolute path in fixed storage and removed with unlink.
+// absolute path, ready in memory, and removed with unlink. A run over many files keeps a few
+// hundred temporary files at a time (see GroupCommit). A slot's buffer is made when the slot
+// is first used and kept for its next files; one that a longer path outgrows is left as it
+// is rather than freed, since a handler may still be reading it.
 struct Slot {
     enum : int { Free, Filling, Armed };
     std::atomic<int> state{Free};
-    char path[PATH_MAX] = {};
+    std::atomic<char*> path{nullptr};
+    std::size_t capacity = 0; // of `path`, changed only by the thread that fills the slot
 };
 
-std::array<Slot, 4> slots;
+std::array<Slot, 1024> slots;
+std::atomic<std::size_t> nextSlot{0}; // where the search for a free slot starts
 
 // How many threads are between creating a temporary file and registering it. They hold the
 // stop signals back, but a signal can still reach another thread meanwhile (the window's
@@ -58,7 +64,7 @@ extern "C" void removeTemporariesAndStop(int signal) {
     }
     for (Slot& slot : slots)
         if (slot.state.load() == Slot::Armed)
-            ::unlink(slot.path);
+            ::unlink(slot.path.load());
     // SA_RESETHAND has put back the default action. The signal is held back while its
     // handler runs: raised again, it ends the process once it is let through.
     ::raise(signal);
@@ -107,13 +113,20 @@ int rememberTemporary(const std::string& path) {
     const std::string absolute = absolutePath(path);
     if (absolute.empty() || absolute.size() >= PATH_MAX)
         return -1;
-    for (std::size_t i = 0; i < slots.size(); ++i) {
+    const std::size_t first = nextSlot.load();
+    for (std::size_t k = 0; k < slots.size(); ++k) {
+        const std::size_t i = (first + k) % slots.size();
         Slot& slot = slots[i];
         int expected = Slot::Free;
         if (!slot.state.compare_exchange_strong(expected, Slot::Filling))
             continue;
-        std::memcpy(slot.path, absolute.c_str(), absolute.size() + 1);
+        if (slot.capacity <= absolute.size()) {
+            slot.capacity = std::max<std::size_t>(absolute.size() + 1, 256);
+            slot.path.store(new char[slot.capacity]);
+        }
+        std::memcpy(slot.path.load(), absolute.c_str(), absolute.size() + 1);
         slot.state.store(Slot::Armed);
+        nextSlot.store((i + 1) % slots.size());
         return static_cast<int>(i);
     }
     return -1;
