@@ -146,7 +146,9 @@ void AtomicFile::sync() {
         throw systemError(name_, "cannot write", errno);
 }
 
-void AtomicFile::rename(const struct stat* original) {
+void AtomicFile::rename(const struct stat* original, UniqueFd* replaced) {
+    if (replaced)
+        replaced->reset(::open(destination_.c_str(), O_PATH | O_CLOEXEC));
     // Checked as late as can be, just before the rename.
     struct stat now {};
     if (original && (::stat(destination_.c_str(), &now) != 0 || !sameFile(now, *original)))

@@ -77,7 +77,12 @@ public:
     void sync();
     /// Renames the synced file onto the destination, checking first, when `original` is
     /// given, what commitOver() checks. Its folder (folder()) is not synced. Throws Error.
-    void rename(const struct stat* original);
+    ///
+    /// With `replaced`, the file the rename replaces, if any, is held open there, so that its
+    /// space is freed only when the caller lets it go rather than during the rename, which
+    /// holds the folder meanwhile: on a disk that is told at once of every freed block, that
+    /// takes milliseconds a file.
+    void rename(const struct stat* original, UniqueFd* replaced = nullptr);
     /// The folder that holds the destination ("" for the current folder).
     std::string folder() const;
 

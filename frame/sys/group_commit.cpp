@@ -8,9 +8,10 @@
 
 namespace stepwell {
 
-// Threads that run the steps of one round side by side with the caller's. Syncs spend their
-// time waiting for the disk, so more of them than there are processors cost nothing but make
-// the disk see the whole group at once; eight in flight were as fast here as any more.
+// Threads that run the steps of one round side by side with the caller's. The steps (syncs,
+// letting files go) spend their time waiting for the disk, so more of them than there are
+// processors cost nothing but let the disk see the whole group at once; eight in flight were
+// about as fast here as any more.
 class SideBySide {
 public:
     explicit SideBySide(std::size_t threads) {
@@ -82,7 +83,7 @@ private:
 
 namespace {
 
-constexpr std::size_t syncsInFlight = 8;
+constexpr std::size_t stepsInFlight = 8;
 
 } // namespace
 
@@ -130,6 +131,17 @@ void GroupCommit::run() {
     }
 }
 
+void GroupCommit::sideBySide(std::size_t count, const std::function<void(std::size_t)>& step) {
+    if (count <= 1) {
+        if (count == 1)
+            step(0);
+        return;
+    }
+    if (!steps_)
+        steps_ = std::make_unique<SideBySide>(stepsInFlight - 1);
+    steps_->forEach(count, step);
+}
+
 void GroupCommit::commit(std::deque<Waiting>& group) {
     const auto sync = [&group](std::size_t i) {
         try {
@@ -138,19 +150,15 @@ void GroupCommit::commit(std::deque<Waiting>& group) {
             group[i].failure = std::current_exception();
         }
     };
-    if (group.size() == 1) {
-        sync(0);
-    } else {
-        if (!syncs_)
-            syncs_ = std::make_unique<SideBySide>(syncsInFlight - 1);
-        syncs_->forEach(group.size(), sync);
-    }
+    sideBySide(group.size(), sync);
     std::vector<std::string> folders;
-    for (Waiting& waiting : group) {
+    std::vector<UniqueFd> replaced(group.size());
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        Waiting& waiting = group[i];
         if (waiting.failure)
             continue;
         try {
-            waiting.file->rename(waiting.original ? &*waiting.original : nullptr);
+            waiting.file->rename(waiting.original ? &*waiting.original : nullptr, &replaced[i]);
             std::string folder = waiting.file->folder();
             if (std::find(folders.begin(), folders.end(), folder) == folders.end())
                 folders.push_back(std::move(folder));
@@ -160,6 +168,8 @@ void GroupCommit::commit(std::deque<Waiting>& group) {
     }
     for (const std::string& folder : folders)
         syncFolder(folder);
+    // The files replaced are let go side by side: freeing their space may wait for the disk.
+    sideBySide(replaced.size(), [&replaced](std::size_t i) { replaced[i].reset(); });
     for (Waiting& waiting : group) {
         waiting.file.reset(); // a file that failed takes its temporary file with it
         waiting.done(waiting.failure);

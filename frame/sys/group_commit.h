@@ -21,7 +21,8 @@ class SideBySide;
 /// Commits finished AtomicFiles many at a time, so that they wait for the disk together
 /// rather than one after another: the files that came meanwhile are synced side by side
 /// (several syncs in flight, which the disk serves with a flush or two), then renamed onto
-/// their destinations one by one, then each of their folders is synced once.
+/// their destinations one by one, then each of their folders is synced once, and the files
+/// they replaced are let go side by side (see AtomicFile::rename).
 ///
 /// Each file keeps the promise of AtomicFile::commit(): it is renamed only once it is on the
 /// disk, and reported in place only once its folder is synced too; until its rename its
@@ -54,9 +55,10 @@ private:
     };
     void run();
     void commit(std::deque<Waiting>& group);
+    void sideBySide(std::size_t count, const std::function<void(std::size_t)>& step);
 
     const std::size_t open_;
-    std::unique_ptr<SideBySide> syncs_; // made for the first group of more than one file
+    std::unique_ptr<SideBySide> steps_; // made for the first group of more than one file
     std::mutex mutex_;
     std::condition_variable changed_;
     std::deque<Waiting> queue_;
