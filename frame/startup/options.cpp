@@ -6,7 +6,7 @@
 namespace stepwell {
 namespace {
 
-constexpr std::array<OptionSpec, 9> options{{
+constexpr std::array<OptionSpec, 10> options{{
     {Option::Check, "--check", "", "",
      "write nothing; list each FILE whose indentation would change"},
     {Option::Diff, "--diff", "", "", "write nothing; show the changes as a unified diff"},
@@ -15,6 +15,7 @@ constexpr std::array<OptionSpec, 9> options{{
      "write FILE.ident, whatever the stored setting says"},
     {Option::Yes, "--yes", "", "", "answer Yes to every question"},
     {Option::Tags, "--tags", "", "TABLE", "use the tag table in the file TABLE"},
+    {Option::Jobs, "--jobs", "-j", "N", "work on N files at a time (default: one a processor)"},
     {Option::WhichTags, "--which-tags", "", "",
      "print the tag table that applies to FILE (or here)"},
     {Option::Help, "--help", "-h", "", "show this help and exit"},

@@ -15,6 +15,7 @@ enum class Option {
     NoReplace,
     Yes,
     Tags,
+    Jobs,
     WhichTags,
     Help,
     Version,
