@@ -37,6 +37,10 @@ std::atomic<std::size_t> nextSlot{0}; // where the search for a free slot starts
 // stop signals back, but a signal can still reach another thread meanwhile (the window's
 // while a conversion thread creates its file): its handler waits for them.
 std::atomic<int> registering{0};
+// Set by the handler before it waits for them: a thread that would create a temporary file
+// after that waits instead for the end of the process, so that no file is created behind
+// the handler's back while it removes the others.
+std::atomic<bool> stopping{false};
 
 // The signals whose default action ends the process; SIGKILL and SIGSTOP cannot be caught.
 // The real-time signals are added where the set is made.
@@ -57,6 +61,7 @@ sigset_t stopSignals() {
 
 extern "C" void removeTemporariesAndStop(int signal) {
     const int savedErrno = errno;
+    stopping.store(true);
     // A few microseconds at most; a thread stuck there does not hold the stop for long.
     for (int waited = 0; registering.load() > 0 && waited < 20000; ++waited) {
         const timespec pause{0, 100 * 1000};
@@ -72,7 +77,9 @@ extern "C" void removeTemporariesAndStop(int signal) {
     sigemptyset(&just);
     sigaddset(&just, signal);
     ::sigprocmask(SIG_UNBLOCK, &just, nullptr);
-    errno = savedErrno; // only reached for a signal whose default the process ignores
+    // Only reached for a signal whose default the process ignores.
+    stopping.store(false);
+    errno = savedErrno;
 }
 
 void installHandlersOnce() {
@@ -141,6 +148,12 @@ StopSignalsHeld::StopSignalsHeld() {
     const sigset_t all = stopSignals();
     ::pthread_sigmask(SIG_BLOCK, &all, &previous_);
     registering.fetch_add(1);
+    if (!stopping.load())
+        return;
+    // Another thread is ending the process; this one creates nothing more.
+    registering.fetch_sub(1);
+    for (;;)
+        ::pause();
 }
 
 StopSignalsHeld::~StopSignalsHeld() {
