@@ -10,13 +10,18 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace stepwell {
 namespace {
 
+// The umask can only be read by setting it: threads that read it at the same time could
+// leave it at 0 for the whole process, so they take turns.
 mode_t defaultFileMode() {
+    static std::mutex reading;
+    const std::lock_guard lock(reading);
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
