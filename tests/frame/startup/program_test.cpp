@@ -174,6 +174,63 @@ TEST_F(Program, CheckListsChangesOnStandardOutputAndSaysSoInItsStatus) {
     EXPECT_EQ(listFolder(work.path()), "a.html b.html");
 }
 
+// Several files at a time (-j N) convert, check and diff as one after another would: the
+// same files written, the same report and errors in the same order, the same questions in
+// the same order, the same exit status. Each row runs on a copy of one folder of changed,
+// unchanged and failing pages, some large enough to finish after smaller ones behind them,
+// with a file named twice and one named after the output of an earlier one.
+TEST_F(Program, SeveralFilesAtATimeDoWhatOneAfterAnotherWould) {
+    writeFile(programDir.file("StepwellTag.txt"), "<UL,1\n</UL,-1\n<B,bold\n");
+    std::filesystem::create_directories(work.file("site"));
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = work.file("site/p" + std::to_string(10 + i) + ".html");
+        const int repeats = i % 7 == 0 ? 20000 : 1 + i;
+        std::string page;
+        for (int k = 0; k < repeats; ++k)
+            page += i % 5 == 1 ? "<ul>\n\tx\n</ul>\n" : "<ul>\n  x\n</ul>\n";
+        writeFile(name, i % 9 == 4 ? page + "<b>\n" : page);
+    }
+    writeFile(work.file("site/p11.html.ident"), "earlier");
+    // Two large pages: the jobs on them are still at work when the jobs after them start.
+    const std::vector<std::string> files{"site/p10.html",       "site/p10.html", "site/p17.html",
+                                         "site/p17.html.ident", "site/*.html",   "gone.html",
+                                         "site/*.none"};
+    const auto runAt = [&](const std::string& jobs, std::vector<std::string> arguments,
+                           const std::string& answers) {
+        const std::string folder = work.file("j" + jobs);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy(work.file("site"), folder + "/site",
+                              std::filesystem::copy_options::recursive);
+        arguments.insert(arguments.begin(), "-j" + jobs);
+        arguments.insert(arguments.end(), files.begin(), files.end());
+        const auto run = runProgram(stepwell, arguments, folder, answers);
+        std::string left = "exit " + std::to_string(run.exitStatus) + "\n" + run.out + run.err;
+        for (const auto& entry : std::filesystem::directory_iterator(folder + "/site"))
+            left += entry.path().filename().string() + ":" + readFile(entry.path()) + "\n";
+        return left;
+    };
+    const struct {
+        std::vector<std::string> arguments;
+        std::string answers;
+        std::string written; // a file that only the jobs one after another write
+    } rows[] = {
+        {{"--check"}, "", ""},
+        {{"--diff"}, "", ""},
+        {{"--yes"}, "", "p17.html.ident.ident:"},
+        {{"--yes", "--replace"}, "", ""},
+        {{"--replace"}, "y\nn\ny\ny\nn\ny\nn\nn\ny\n", ""}, // then the input ends: No
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.front() + " " + row.arguments.back());
+        const std::string oneAfterAnother = runAt("1", row.arguments, row.answers);
+        EXPECT_EQ(oneAfterAnother.find("changed while it was being converted"), std::string::npos);
+        EXPECT_NE(oneAfterAnother.find(row.written), std::string::npos);
+        EXPECT_EQ(runAt("2", row.arguments, row.answers), oneAfterAnother);
+        EXPECT_EQ(runAt("8", row.arguments, row.answers), oneAfterAnother);
+    }
+}
+
 // Where the tag table comes from: an installed-like copy (no table beside the program)
 // under a prefix of its own, each place holding a table that indents by a depth of its
 // own, so that the result tells which table was used.
