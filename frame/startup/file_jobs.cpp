@@ -84,6 +84,7 @@ public:
             }
             messages->output.finish(0);
             add(std::move(messages));
+            progress_.addFiles(paths.size());
             for (const std::string& path : paths) {
                 if (stopped())
                     break;
@@ -115,8 +116,6 @@ private:
     // Queues a job once there is room and the jobs on its files before it are done; without
     // threads, does it.
     void add(std::unique_ptr<Entry> entry) {
-        if (entry->isFile)
-            progress_.addFile();
         if (settings_.threads == 0) {
             if (entry->isFile)
                 work_(entry->path, entry->output);
@@ -232,7 +231,6 @@ private:
     void show(Entry& entry) {
         if (stopped())
             return;
-        progress_.erase();
         entry.output.showTo(sinks_);
         if (!entry.isFile)
             return;

@@ -24,7 +24,7 @@ public:
     ProgressLine(const ProgressLine&) = delete;
     ProgressLine& operator=(const ProgressLine&) = delete;
 
-    void addFile() { ++files_; }
+    void addFiles(std::size_t count) { files_ += count; }
     void fileDone() { ++done_; }
     /// Counts `bytes` more input read; on any thread.
     void read(std::uint64_t bytes) { bytes_.fetch_add(bytes, std::memory_order_relaxed); }
