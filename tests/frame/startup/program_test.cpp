@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: MIT
 // Runs the built program as a user would: arguments, answers on stdin, exit status.
+#include "tests/support/child_process.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <pwd.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace stepwell {
@@ -231,6 +236,70 @@ TEST_F(Program, SeveralFilesAtATimeDoWhatOneAfterAnotherWould) {
     }
 }
 
+// The process that `parent` started, or -1 while there is none.
+pid_t childOf(pid_t parent) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        std::getline(stat, line);
+        const std::size_t afterName = line.rfind(") ");
+        if (afterName == std::string::npos)
+            continue;
+        std::istringstream fields(line.substr(afterName + 2));
+        std::string state;
+        pid_t ppid = 0;
+        if (fields >> state >> ppid && ppid == parent)
+            return static_cast<pid_t>(std::stol(entry.path().filename().string()));
+    }
+    return -1;
+}
+
+// Whether the process has started a thread besides its first: a run over many files has.
+bool hasThreads(pid_t pid) {
+    std::error_code error;
+    const auto tasks =
+        std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error);
+    return !error && std::distance(begin(tasks), end(tasks)) > 1;
+}
+
+TEST_F(Program, ALongRunShowsItsProgressOnATerminalOnly) {
+    std::filesystem::create_directories(work.file("p"));
+    for (int i = 0; i < 3000; ++i)
+        writeFile(work.file("p/" + std::to_string(i) + ".html"), "<ul>\n\tx\n</ul>\n");
+    // A check of these pages takes far less than the second after which the line appears, so
+    // each run is held (SIGSTOP) for that second once it is at work.
+    const auto holdForASecond = [](test::Child& child, const std::function<pid_t()>& program) {
+        pid_t pid = -1;
+        if (!child.waitUntil([&] { return (pid = program()) > 0 && hasThreads(pid); }) || pid <= 0)
+            ADD_FAILURE() << "the run ended before it could be held";
+        else {
+            ::kill(pid, SIGSTOP);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+            ::kill(pid, SIGCONT);
+        }
+        child.kill(SIGCONT); // script stops itself while the program it runs is stopped
+        return child.wait();
+    };
+    test::ChildOptions options;
+    options.folder = work.path();
+    // On a terminal (script runs the program on one and writes out what it shows), the line
+    // appears and is taken away at the end: nothing follows the last clearing of the line.
+    test::Child script("/usr/bin/script",
+                       {"-qec", "exec " + stepwell + " -j1 --check 'p/*.html'", "/dev/null"},
+                       options);
+    const auto shown = holdForASecond(script, [&] { return childOf(script.pid()); });
+    EXPECT_EQ(shown.exitStatus, 0) << shown.out << shown.err;
+    EXPECT_NE(shown.out.find("stepwell: "), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find(" of 3000 files, "), std::string::npos) << shown.out;
+    const std::string clear = "\r\x1b[K";
+    EXPECT_EQ(shown.out.rfind(clear), shown.out.size() - clear.size()) << shown.out;
+    // Elsewhere, nothing of it.
+    test::Child plain(stepwell, {"-j1", "--check", "p/*.html"}, options);
+    const auto quiet = holdForASecond(plain, [&] { return plain.pid(); });
+    EXPECT_EQ(quiet.exitStatus, 0);
+    EXPECT_EQ(quiet.out + quiet.err, "");
+}
+
 // Where the tag table comes from: an installed-like copy (no table beside the program)
 // under a prefix of its own, each place holding a table that indents by a depth of its
 // own, so that the result tells which table was used.
@@ -386,9 +455,13 @@ TEST_F(TablePlaces, ATableAnotherUserMayHavePutThereIsRefused) {
         row.arrange();
         const std::string error =
             row.table + ": " + row.why + "; not used (name a table with --tags)\n";
-        auto run = runProgram(stepwell, {"sub/page.html"}, work.path());
+        // Every file it would apply to fails, with the same message.
+        writeFile(work.file("sub/other.html"), "<x>\n");
+        auto run = runProgram(stepwell, {"sub/page.html", "sub/other.html"}, work.path());
         EXPECT_EQ(run.exitStatus, 1);
-        EXPECT_EQ(run.err, "stepwell: sub/page.html: " + error);
+        EXPECT_EQ(run.err,
+                  "stepwell: sub/page.html: " + error + "stepwell: sub/other.html: " + error);
+        ::unlink(work.file("sub/other.html").c_str());
         run = runProgram(stepwell, {"--which-tags", "sub/page.html"}, work.path());
         EXPECT_EQ(run.exitStatus, 2);
         EXPECT_EQ(run.err, "stepwell: " + error);
