@@ -51,7 +51,7 @@ std::string optionLines() {
     for (const OptionSpec& spec : options) {
         std::string name(spec.name);
         if (!spec.argument.empty())
-            name += "=" + std::string(spec.argument);
+            name.append("=").append(spec.argument);
         text += line(spec.shortName, name, spec.summary);
     }
     return text + line("", "--", "treat every later argument as a file name");
