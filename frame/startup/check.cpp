@@ -166,7 +166,7 @@ int runCheck(const std::vector<std::string>& tokens, const TagTablePlaces& place
                                outcome != static_cast<int>(Outcome::Same);
                     return listed;
                 });
-    listed = listed && report.delivered(prompts);
+    listed = listed && report.delivered(prompts) && !sinks.reportLost;
     return unknown || !allNamed || !listed ? 2 : changed ? 1 : 0;
 }
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "frame/startup/job_output.h"
 
+#include "frame/text/error.h"
+
 namespace stepwell {
 namespace {
 
@@ -104,7 +106,12 @@ void JobOutput::showTo(JobSinks& sinks) {
                 sinks.noTable(said.text);
             break;
         case Said::Kind::Report:
-            report_->readBack(sinks.report);
+            try {
+                report_->readBack(sinks.report);
+            } catch (const Error& error) {
+                sinks.prompts.showError(error.what());
+                sinks.reportLost = true;
+            }
             break;
         }
     }

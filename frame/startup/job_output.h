@@ -30,6 +30,7 @@ public:
     std::function<void(std::string_view)> report;           // the report: names or diffs
     std::function<void(const std::string& folder)> noTable; // no tag table applies there
     std::set<std::string> shownOnce;                        // the keys of showErrorOnce()
+    bool reportLost = false; // part of a job's report could not be read back (shown)
 };
 
 /// What the job of one file tells the user, kept until the jobs of the files before it have
@@ -73,7 +74,7 @@ public:
     /// Whether the job waits for a question to be asked.
     bool asking() const { return question_.has_value() && !answer_; }
     /// Shows what the job said so far. Called without the run's lock while the job waits
-    /// (asking() or finished()), since it adds nothing meanwhile. Throws what the sinks throw.
+    /// (asking() or finished()), since it adds nothing meanwhile.
     void showTo(JobSinks& sinks);
     const std::string& question() const { return *question_; }
     void answer(bool yes);
