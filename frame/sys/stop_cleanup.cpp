@@ -5,7 +5,6 @@
 #include "frame/text/error.h"
 #include "frame/text/paths.h"
 
-#include <algorithm>
 #include <array>
 #include <atomic>
 #include <cerrno>
@@ -20,14 +19,13 @@ namespace {
 
 // A signal handler may only use what is async-signal-safe, so each file is kept as its
 // absolute path, ready in memory, and removed with unlink. A run over many files keeps a few
-// hundred temporary files at a time (see GroupCommit). A slot's buffer is made when the slot
-// is first used and kept for its next files; one that a longer path outgrows is left as it
-// is rather than freed, since a handler may still be reading it.
+// hundred temporary files at a time (see GroupCommit). A slot's buffer, room for any path, is
+// made when the slot is first used and kept for its next files, so that a handler never
+// reads memory that has been given back.
 struct Slot {
     enum : int { Free, Filling, Armed };
     std::atomic<int> state{Free};
     std::atomic<char*> path{nullptr};
-    std::size_t capacity = 0; // of `path`, changed only by the thread that fills the slot
 };
 
 std::array<Slot, 1024> slots;
@@ -127,10 +125,8 @@ int rememberTemporary(const std::string& path) {
         int expected = Slot::Free;
         if (!slot.state.compare_exchange_strong(expected, Slot::Filling))
             continue;
-        if (slot.capacity <= absolute.size()) {
-            slot.capacity = std::max<std::size_t>(absolute.size() + 1, 256);
-            slot.path.store(new char[slot.capacity]);
-        }
+        if (!slot.path.load())
+            slot.path.store(new char[PATH_MAX]);
         std::memcpy(slot.path.load(), absolute.c_str(), absolute.size() + 1);
         slot.state.store(Slot::Armed);
         nextSlot.store((i + 1) % slots.size());
