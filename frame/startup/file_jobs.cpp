@@ -14,6 +14,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <thread>
 #include <unordered_map>
 
@@ -172,9 +173,9 @@ private:
                 workWaits_.wait(lock, [this] { return closing_ || !ready_.empty(); });
                 if (ready_.empty())
                     return;
-                entry = ready_.front();
-                ready_.pop_front();
+                entry = takeNext();
                 if (stopped_) {
+                    busyFolders_.erase(busyFolders_.find(folderPart(entry->path)));
                     lock.unlock();
                     entry->output.finish(0); // never shown
                     continue;
@@ -185,7 +186,30 @@ private:
             } catch (...) {
                 entry->output.finish(-1);
             }
+            const std::lock_guard lock(mutex_);
+            busyFolders_.erase(busyFolders_.find(folderPart(entry->path)));
         }
+    }
+
+    // The next job. Jobs that write files in one folder wait for each other inside the file
+    // system (creating a file holds its folder), so such a run takes the next job whose folder
+    // no other thread works in, among the next few. Only where no question waits: a later job
+    // waiting for its question's turn would hold its thread while the earlier job whose turn
+    // it is waited for one. Under the lock.
+    Entry* takeNext() {
+        constexpr std::ptrdiff_t lookAhead = 32;
+        const bool spread = settings_.writesFiles && sinks_.prompts.answersAtOnce();
+        auto chosen = ready_.begin();
+        for (auto it = ready_.begin();
+             spread && it != ready_.end() && it < ready_.begin() + lookAhead; ++it)
+            if (!busyFolders_.count(folderPart((*it)->path))) {
+                chosen = it;
+                break;
+            }
+        Entry* entry = *chosen;
+        ready_.erase(chosen);
+        busyFolders_.insert(folderPart(entry->path));
+        return entry;
     }
 
     // Shows the finished jobs at the head of the queue and asks the question of the first
@@ -252,6 +276,7 @@ private:
     std::condition_variable mainWakes_;          // a job asks its question
     std::deque<std::unique_ptr<Entry>> entries_; // added and not yet shown, in order
     std::deque<Entry*> ready_;                   // of those, the jobs no thread has taken
+    std::multiset<std::string> busyFolders_;     // the folders of the jobs being done
     std::vector<std::thread> threads_;
     bool closing_ = false;
     bool stopped_ = false;

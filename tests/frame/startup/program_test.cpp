@@ -264,8 +264,11 @@ bool hasThreads(pid_t pid) {
 
 TEST_F(Program, ALongRunShowsItsProgressOnATerminalOnly) {
     std::filesystem::create_directories(work.file("p"));
+    std::string page;
+    for (int k = 0; k < 500; ++k)
+        page += "<ul>\n\tx\n</ul>\n";
     for (int i = 0; i < 3000; ++i)
-        writeFile(work.file("p/" + std::to_string(i) + ".html"), "<ul>\n\tx\n</ul>\n");
+        writeFile(work.file("p/" + std::to_string(i) + ".html"), page);
     // A check of these pages takes far less than the second after which the line appears, so
     // each run is held (SIGSTOP) for that second once it is at work.
     const auto holdForASecond = [](test::Child& child, const std::function<pid_t()>& program) {
