@@ -181,13 +181,15 @@ private:
                     continue;
                 }
             }
+            // Once finished, the job may be shown and gone at any moment.
+            const std::string folder = folderPart(entry->path);
             try {
                 work_(entry->path, entry->output);
             } catch (...) {
                 entry->output.finish(-1);
             }
             const std::lock_guard lock(mutex_);
-            busyFolders_.erase(busyFolders_.find(folderPart(entry->path)));
+            busyFolders_.erase(busyFolders_.find(folder));
         }
     }
 
