@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: MIT
 """Writes the benchmark inputs: a large HTML file built from the sample pages with random
-nesting and messy indentation, and the same markup minified onto very few lines.
+nesting and messy indentation, and the same markup minified onto very few lines; with
+--site, a site of many small pages made the same way, in folders, and their concatenation.
 
 usage: generate.py OUT_DIR [MEGABYTES]
+       generate.py --site OUT_DIR [PAGES]
 """
 import os
 import random
@@ -60,7 +62,32 @@ def document(rng, bodies, size):
     return lines
 
 
+def site(out_dir, pages):
+    """PAGES small pages under OUT_DIR/site/, 50 to a folder in two levels of folders, sized as
+    the pages of a real site are (a few KiB, a few up to 60 KiB; about 6.7 KB on average);
+    and OUT_DIR/site.html, all of them one after another."""
+    rng = random.Random(7)
+    bodies = sample_bodies()
+    root = os.path.join(out_dir, "site")
+    os.makedirs(root, exist_ok=True)
+    with open(os.path.join(out_dir, "site.html"), "w", encoding="utf-8", newline="") as whole:
+        for number in range(pages):
+            folder = os.path.join(root, f"s{number // 500:02}", f"t{number // 50 % 10}")
+            os.makedirs(folder, exist_ok=True)
+            size = min(int(rng.lognormvariate(8.2, 0.6)), 60_000)
+            lines = document(rng, bodies, size)
+            text = "\n".join(messy(rng, line) for line in lines) + "\n"
+            with open(os.path.join(folder, f"page{number:05}.html"), "w", encoding="utf-8",
+                      newline="") as page:
+                page.write(text)
+            whole.write(text)
+    print(f"wrote {pages} pages in {root} and their concatenation")
+
+
 def main():
+    if sys.argv[1] == "--site":
+        site(sys.argv[2], int(sys.argv[3]) if len(sys.argv) > 3 else 10_000)
+        return
     out_dir = sys.argv[1]
     megabytes = int(sys.argv[2]) if len(sys.argv) > 2 else 100
     os.makedirs(out_dir, exist_ok=True)

@@ -7,18 +7,18 @@
 
 namespace stepwell {
 
-bool wouldChange(InputFile& input, const TagTable& table) {
-    LineReader lines = linesOf(input);
+bool wouldChange(InputFile& input, const TagMatcher& matcher, ReadProgress progress) {
+    LineReader lines = linesOf(input, std::move(progress));
     ByteComparer original(input.fd(), input.path());
-    convertLines(lines, original, table);
+    convertLines(lines, original, matcher);
     return !original.matchedAll();
 }
 
-bool diffOf(InputFile& input, const TagTable& table, const std::string& oldName,
-            const std::string& newName, const UnifiedDiff::Sink& sink) {
-    LineReader lines = linesOf(input);
+bool diffOf(InputFile& input, const TagMatcher& matcher, const std::string& oldName,
+            const std::string& newName, const UnifiedDiff::Sink& sink, ReadProgress progress) {
+    LineReader lines = linesOf(input, std::move(progress));
     UnifiedDiff diff(oldName, newName, sink);
-    return diffConversion(lines, table, diff);
+    return diffConversion(lines, matcher, diff);
 }
 
 std::pair<std::string, std::string> diffNamesOf(const std::string& path) {

@@ -2,8 +2,10 @@
 #pragma once
 
 #include "engine/lines_of.h"
+#include "engine/table_cache.h"
 #include "engine/tag_file.h"
 #include "frame/prompts/prompts.h"
+#include "frame/sys/group_commit.h"
 
 #include <cstdint>
 #include <functional>
@@ -29,6 +31,9 @@ struct ConvertOptions {
     bool replace = false;     // replace the file, or write "<path>.ident" beside it
     /// Told how far the conversion got; none by default.
     ConvertProgress progress = {};
+    /// The tables of a run over many files, each read once for them all (found in
+    /// `tagTables`); without, each conversion finds and reads its table afresh.
+    TableCache* tables = nullptr;
 };
 
 /// Converts one file: asks before replacing the input or overwriting an existing
@@ -36,6 +41,13 @@ struct ConvertOptions {
 /// atomically; an input whose result is identical to it is not replaced at all. Errors go
 /// to `prompts.showError`; the function always returns.
 ConvertResult convertFile(const std::string& path, const ConvertOptions& options, Prompts& prompts);
+
+/// convertFile for one of many files: the result, once complete, is handed to `commits`, which
+/// puts it in place together with others (see GroupCommit), so that `done` learns how the
+/// conversion ended then or later, on the committing thread; errors, then too, go to
+/// `prompts`. Nothing but `done` learns the result.
+void convertFileInGroup(const std::string& path, const ConvertOptions& options, Prompts& prompts,
+                        GroupCommit& commits, const std::function<void(ConvertResult)>& done);
 
 /// The output name of a conversion that does not replace its input.
 std::string identPath(const std::string& path);

@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: MIT
 # Bash completion for stepwell: its options (read from its own --help, so the list follows
-# the program) and file names; the file of --tags and --stdin-filename too, and only file
-# names after --.
+# the program) and file names; the file of --tags and --stdin-filename too, nothing for the
+# number of --jobs, and only file names after --.
 _stepwell() {
     local cur prev words cword split
     _init_completion -s || return
@@ -9,6 +9,9 @@ _stepwell() {
     if [[ $prev == --tags || $prev == --stdin-filename ]]; then
         _filedir
         return
+    fi
+    if [[ $prev == -j || $prev == --jobs ]]; then
+        return # a number of files
     fi
     local i
     for ((i = 1; i < cword; i++)); do

@@ -14,10 +14,10 @@ struct TextOutput {
 
 } // namespace
 
-bool diffConversion(LineReader& in, const TagTable& table, UnifiedDiff& diff) {
+bool diffConversion(LineReader& in, const TagMatcher& matcher, UnifiedDiff& diff) {
     std::string oldLine, newLine;
     bool started = false;
-    forEachConvertedLine(in, table, [&](const ConvertedLine& line) {
+    forEachConvertedLine(in, matcher, [&](const ConvertedLine& line) {
         // The byte-order mark stays in front of the first line on both sides.
         const std::string_view mark = !started && in.hadByteOrderMark() ? byteOrderMark : "";
         started = true;
@@ -29,6 +29,10 @@ bool diffConversion(LineReader& in, const TagTable& table, UnifiedDiff& diff) {
     if (!started && in.hadByteOrderMark())
         diff.add(byteOrderMark, byteOrderMark);
     return diff.finish();
+}
+
+bool diffConversion(LineReader& in, const TagTable& table, UnifiedDiff& diff) {
+    return diffConversion(in, TagMatcher(table), diff);
 }
 
 std::string convertText(std::string_view text, const TagTable& table) {

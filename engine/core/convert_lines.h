@@ -5,6 +5,7 @@
 #include "engine/core/line_indenter.h"
 #include "engine/core/line_reader.h"
 #include "engine/core/output_blocks.h"
+#include "engine/core/tag_matcher.h"
 #include "engine/core/tag_table.h"
 #include "engine/core/text_sink.h"
 
@@ -25,8 +26,8 @@ struct ConvertedLine {
 /// Re-indents the lines of `in` one after another and calls `each` with every
 /// ConvertedLine. Throws LineError prefixed with the line number, and what `in` throws.
 template <class Each>
-void forEachConvertedLine(LineReader& in, const TagTable& table, Each&& each) {
-    LineIndenter indenter(table);
+void forEachConvertedLine(LineReader& in, const TagMatcher& matcher, Each&& each) {
+    LineIndenter indenter(matcher);
     std::string_view line;
     std::uint64_t lineNumber = 0;
     std::string_view lineBreak;
@@ -51,7 +52,8 @@ inline constexpr std::string_view byteOrderMark = "\xEF\xBB\xBF";
 /// Re-indents every line of `in` into `out`, with the line break the input used first (LF
 /// when it has none), keeping a byte-order mark. Throws LineError prefixed with the line
 /// number, and what `in` and `out` throw.
-template <TextSink Output> void convertLines(LineReader& in, Output& out, const TagTable& table) {
+template <TextSink Output>
+void convertLines(LineReader& in, Output& out, const TagMatcher& matcher) {
     OutputBlocks<Output> blocks(out);
     bool started = false;
     const auto start = [&] {
@@ -59,7 +61,7 @@ template <TextSink Output> void convertLines(LineReader& in, Output& out, const 
         if (in.hadByteOrderMark())
             out.write(byteOrderMark);
     };
-    forEachConvertedLine(in, table, [&](const ConvertedLine& line) {
+    forEachConvertedLine(in, matcher, [&](const ConvertedLine& line) {
         if (!started)
             start();
         blocks.put(line.output.tabs, line.output.text, line.outputBreak);
@@ -70,10 +72,16 @@ template <TextSink Output> void convertLines(LineReader& in, Output& out, const 
     out.flush();
 }
 
+/// convertLines with a matcher built for this one input.
+template <TextSink Output> void convertLines(LineReader& in, Output& out, const TagTable& table) {
+    convertLines(in, out, TagMatcher(table));
+}
+
 class UnifiedDiff;
 
 /// Gives `diff` the lines of `in` and the lines they become, and returns whether the
 /// conversion changes any byte. Throws as convertLines does.
+bool diffConversion(LineReader& in, const TagMatcher& matcher, UnifiedDiff& diff);
 bool diffConversion(LineReader& in, const TagTable& table, UnifiedDiff& diff);
 
 /// The conversion of a whole text held in memory. Throws LineError as convertLines does.

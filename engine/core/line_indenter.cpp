@@ -60,8 +60,16 @@ std::int16_t applyTally(const LineTally& tally, std::int16_t& level) {
     return written;
 }
 
+LineIndenter::LineIndenter(const TagMatcher& matcher, std::int16_t level)
+    : LineIndenter(nullptr, &matcher, level) {}
+
 LineIndenter::LineIndenter(const TagTable& table, std::int16_t level)
-    : raw_(table), scanner_(raw_.ordinaryTable(), raw_.openerTags()), level_(level) {}
+    : LineIndenter(std::make_unique<const TagMatcher>(table), nullptr, level) {}
+
+LineIndenter::LineIndenter(std::unique_ptr<const TagMatcher> owned, const TagMatcher* shared,
+                           std::int16_t level)
+    : owned_(std::move(owned)), raw_((shared ? *shared : *owned_).raw()),
+      scanner_((shared ? *shared : *owned_).patterns()), level_(level) {}
 
 // The tally of a line outside raw blocks, from `from` on; notes the block the line leaves
 // open. Most lines hold no opener, and the scan that counts their tags tells so.

@@ -3,10 +3,12 @@
 
 #include "engine/core/line_tally.h"
 #include "engine/core/raw_blocks.h"
+#include "engine/core/tag_matcher.h"
 #include "engine/core/tag_scanner.h"
 #include "engine/core/tag_table.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -29,8 +31,11 @@ struct IndentedLine {
 /// to line.
 class LineIndenter {
 public:
+    /// Indents with `matcher`, which must outlive the indenter.
+    explicit LineIndenter(const TagMatcher& matcher, std::int16_t level = 0);
+    /// Indents with a matcher of its own, built from `table`.
     explicit LineIndenter(const TagTable& table, std::int16_t level = 0);
-    // The open block points into this indenter's own openers.
+    // The open block points into the matcher's openers.
     LineIndenter(const LineIndenter&) = delete;
     LineIndenter& operator=(const LineIndenter&) = delete;
 
@@ -52,8 +57,12 @@ private:
     LineTally tallyOfJoinedParts(std::string_view text, std::size_t from);
     void leaveRawLine(std::string_view line);
 
-    RawBlocks raw_;
-    TagScanner scanner_; // scans the table without its raw entries, marking their openers
+    LineIndenter(std::unique_ptr<const TagMatcher> owned, const TagMatcher* shared,
+                 std::int16_t level);
+
+    std::unique_ptr<const TagMatcher> owned_; // when the indenter built its own
+    const RawBlocks& raw_;
+    TagScanner scanner_;
     std::int16_t level_ = 0;
     const RawOpener* open_ = nullptr;
     RawSplit split_; // reused from line to line

@@ -39,21 +39,31 @@ std::vector<ScanEntry> scanEntries(const TagTable& table) {
 
 } // namespace
 
-TagScanner::TagScanner(const TagTable& table, std::span<const std::string> markers)
-    : entries_(scanEntries(table)), automaton_(table.usable(), markers),
-      sweeps_(automaton_, entries_), marked_(!markers.empty()) {
-    wholeDeltas_ = true;
-    for (const ScanEntry& entry : entries_) {
-        longest_ = std::max(longest_, entry.tag.size());
+ScanPatterns::ScanPatterns(const TagTable& table, std::span<const std::string> markers)
+    : entries(scanEntries(table)), automaton(table.usable(), markers), marked(!markers.empty()) {
+    wholeDeltas = true;
+    for (const ScanEntry& entry : entries) {
+        longest = std::max(longest, entry.tag.size());
         // Whole numbers up to 2^20, at most 2^32 of them on a line: every partial sum is
         // exact, so the order of adding does not matter.
         if (!entry.delta || !entry.lead || std::abs(*entry.delta) > 0x1p20 ||
             *entry.delta != std::trunc(*entry.delta))
-            wholeDeltas_ = false;
+            wholeDeltas = false;
     }
-    depth_ = longest_;
+    depth = longest;
     for (const std::string& marker : markers)
-        depth_ = std::max(depth_, marker.size());
+        depth = std::max(depth, marker.size());
+}
+
+TagScanner::TagScanner(const ScanPatterns& patterns) : TagScanner(nullptr, &patterns) {}
+
+TagScanner::TagScanner(const TagTable& table, std::span<const std::string> markers)
+    : TagScanner(std::make_unique<const ScanPatterns>(table, markers), nullptr) {}
+
+TagScanner::TagScanner(std::unique_ptr<const ScanPatterns> owned, const ScanPatterns* shared)
+    : owned_(std::move(owned)), patterns_(shared ? *shared : *owned_), entries_(patterns_.entries),
+      automaton_(patterns_.automaton), sweeps_(automaton_, entries_), marked_(patterns_.marked),
+      longest_(patterns_.longest), wholeDeltas_(patterns_.wholeDeltas), depth_(patterns_.depth) {
     counts_.assign(entries_.size(), 0);
 }
 

@@ -8,6 +8,7 @@
 #include "engine/core/tag_table.h"
 
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -15,16 +16,38 @@
 
 namespace stepwell {
 
+/// What a TagScanner reads of a table: its entries as the scans count them and the automaton
+/// over their tags and the markers. Building it is most of the cost of a scanner; it never
+/// changes once built, so the scanners of any number of files and threads may share it.
+struct ScanPatterns {
+    /// `markers` (upper-cased, none empty) are texts that TagScanner::scanToMarker() looks
+    /// out for; they are not tags and never count.
+    explicit ScanPatterns(const TagTable& table, std::span<const std::string> markers = {});
+    // The automaton's matches refer to the entries by their place.
+    ScanPatterns(const ScanPatterns&) = delete;
+    ScanPatterns& operator=(const ScanPatterns&) = delete;
+
+    std::vector<ScanEntry> entries;
+    TagAutomaton automaton;
+    bool marked = false; // whether there are markers to look out for
+    std::size_t longest = 0;
+    // Every delta is a whole number small enough that the sum of a line is exact in any
+    // order, and every one is in range as a leading delta: occurrences are simply added up.
+    bool wholeDeltas = false;
+    std::size_t depth = 0; // the length of the longest tag or marker
+};
+
 /// Counts the tag occurrences of lines with the result of the plain rule (the first entry in
 /// table order that occurs anywhere is counted, its first occurrence removed, and the search
 /// starts over), in about one pass over each line.
 ///
-/// Built once per conversion; it keeps scratch buffers between lines, so it is not shared
-/// between threads.
+/// Made for one conversion; it keeps scratch buffers between lines, so it is not shared
+/// between threads (its ScanPatterns may be).
 class TagScanner {
 public:
-    /// `markers` (upper-cased, none empty) are texts that scanToMarker() looks out for; they
-    /// are not tags and never count.
+    /// Scans with `patterns`, which must outlive the scanner.
+    explicit TagScanner(const ScanPatterns& patterns);
+    /// Scans with patterns of its own, built from `table` and `markers` (see ScanPatterns).
     explicit TagScanner(const TagTable& table, std::span<const std::string> markers = {});
     // The sweeps refer to this scanner's entries and automaton.
     TagScanner(const TagScanner&) = delete;
@@ -74,15 +97,18 @@ private:
     LineTally finishPass();
     LineTally finishTally();
 
-    std::vector<ScanEntry> entries_;
-    TagAutomaton automaton_;
-    TagSweeps sweeps_;    // for the lines where a removal may join text into a new occurrence
-    bool marked_ = false; // whether there are markers to look out for
-    std::size_t longest_ = 0;
-    // Every delta is a whole number small enough that the sum of a line is exact in any
-    // order, and every one is in range as a leading delta: occurrences are simply added up.
-    bool wholeDeltas_ = false;
-    std::size_t depth_ = 0; // the length of the longest tag or marker
+    TagScanner(std::unique_ptr<const ScanPatterns> owned, const ScanPatterns* shared);
+
+    std::unique_ptr<const ScanPatterns> owned_; // when the scanner built its own
+    const ScanPatterns& patterns_;
+    // Of the patterns, kept here as the scan reads them.
+    std::span<const ScanEntry> entries_;
+    const TagAutomaton& automaton_;
+    TagSweeps sweeps_; // for the lines where a removal may join text into a new occurrence
+    bool marked_;
+    std::size_t longest_;
+    bool wholeDeltas_;
+    std::size_t depth_;
 
     // Per line, for scan().
     const unsigned char* data_ = nullptr; // the text of the pass

@@ -14,6 +14,9 @@ public:
     virtual bool askYesNo(const std::string& question) = 0;
     /// Tells the user that something failed.
     virtual void showError(const std::string& message) = 0;
+    /// Whether askYesNo() answers without asking anyone or showing anything, on any thread,
+    /// so that a question need not wait for its turn.
+    virtual bool answersAtOnce() const { return false; }
 };
 
 } // namespace stepwell

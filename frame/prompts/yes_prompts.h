@@ -12,6 +12,7 @@ public:
     explicit YesPrompts(Prompts& errors) : errors_(errors) {}
     bool askYesNo(const std::string&) override { return true; }
     void showError(const std::string& message) override { errors_.showError(message); }
+    bool answersAtOnce() const override { return true; }
 
 private:
     Prompts& errors_;

@@ -4,16 +4,17 @@
 #include "engine/compare.h"
 #include "engine/core/convert_lines.h"
 #include "engine/failure.h"
-#include "frame/startup/file_names.h"
+#include "engine/table_cache.h"
+#include "frame/startup/file_jobs.h"
 #include "frame/startup/report.h"
+#include "frame/startup/run_size.h"
 #include "frame/sys/fd_io.h"
 #include "frame/sys/system_error.h"
 #include "frame/text/paths.h"
 #include "frame/text/shown_text.h"
 
 #include <cerrno>
-#include <map>
-#include <optional>
+#include <memory>
 #include <ostream>
 
 namespace stepwell {
@@ -21,49 +22,60 @@ namespace {
 
 enum class Outcome { Same, Changed, Unknown };
 
-// The tag tables of a check, each read once however many files use it. A table that cannot
-// be read is reported once; the files that use it are not checked.
-class Tables {
-public:
-    Tables(const TagTablePlaces& places, Prompts& prompts) : places_(places), prompts_(prompts) {}
+// The matcher of the file's table, which the run reads once however many files use it. A
+// table that cannot be read is reported once; the files that use it are not checked (null).
+std::shared_ptr<const TagMatcher> matcherFor(const std::string& path, TableCache& tables,
+                                             JobOutput& output) {
+    const std::string folder = folderPart(path);
+    const std::string table = tables.find(folder);
+    if (table.empty())
+        output.noteNoTable(folder);
+    try {
+        return tables.matcher(table);
+    } catch (const Error& error) {
+        output.showErrorOnce(table, std::string(error.what()) + "; no file was checked with it");
+        return nullptr;
+    }
+}
 
-    const TagTable* forFile(const std::string& path) {
-        const std::string table = findTagTable(places_, folderPart(path));
-        auto [found, added] = tables_.try_emplace(table);
-        if (added) {
-            try {
-                found->second = loadTagTable(places_, folderPart(path));
-            } catch (const Error& error) {
-                prompts_.showError(std::string(error.what()) + "; no file was checked with it");
-            }
-        }
-        return found->second ? &*found->second : nullptr;
+// Errors after the report so far, so that where both go to one file, or one terminal, every
+// line stands where it happened.
+class AfterTheReport : public Prompts {
+public:
+    AfterTheReport(Prompts& prompts, Report& report) : prompts_(prompts), report_(report) {}
+    bool askYesNo(const std::string& question) override {
+        report_.flush();
+        return prompts_.askYesNo(question);
+    }
+    void showError(const std::string& message) override {
+        report_.flush();
+        prompts_.showError(message);
     }
 
 private:
-    const TagTablePlaces& places_;
     Prompts& prompts_;
-    std::map<std::string, std::optional<TagTable>> tables_;
+    Report& report_;
 };
 
-Outcome checkFile(const std::string& path, Tables& tables, ReportKind kind, Report& report,
-                  Prompts& prompts) {
+Outcome checkFile(const std::string& path, TableCache& tables, ReportKind kind, JobOutput& output) {
     try {
-        const TagTable* table = tables.forFile(path);
-        if (!table)
+        const std::shared_ptr<const TagMatcher> matcher = matcherFor(path, tables, output);
+        if (!matcher)
             return Outcome::Unknown;
         InputFile input(path);
         if (kind == ReportKind::Names) {
-            if (!wouldChange(input, *table))
+            if (!wouldChange(input, *matcher, output.readProgress()))
                 return Outcome::Same;
-            report.write(escapeControlBytes(path) + "\n"); // one name a line
+            output.report(escapeControlBytes(path) + "\n"); // one name a line
             return Outcome::Changed;
         }
         const auto [oldName, newName] = diffNamesOf(path);
-        const auto write = [&report](std::string_view text) { report.write(text); };
-        return diffOf(input, *table, oldName, newName, write) ? Outcome::Changed : Outcome::Same;
+        const auto write = [&output](std::string_view text) { output.report(text); };
+        return diffOf(input, *matcher, oldName, newName, write, output.readProgress())
+                   ? Outcome::Changed
+                   : Outcome::Same;
     } catch (...) {
-        showCurrentFailure(path, prompts);
+        showCurrentFailure(path, output);
         return Outcome::Unknown;
     }
 }
@@ -71,20 +83,43 @@ Outcome checkFile(const std::string& path, Tables& tables, ReportKind kind, Repo
 } // namespace
 
 int runCheck(const std::vector<std::string>& tokens, const TagTablePlaces& places,
-             std::ostream& out, Prompts& prompts, ReportKind kind) {
-    Tables tables(places, prompts);
+             std::ostream& out, Prompts& prompts, ReportKind kind, unsigned jobs) {
+    TableCache tables(places);
     Report report(out);
     bool changed = false;
     bool unknown = false;
     bool listed = true;
-    const bool allNamed = forEachNamedFile(tokens, prompts, [&](const std::string& path) {
-        if (!listed)
-            return; // the report cannot reach its reader: no answer is sure any more
-        const Outcome outcome = checkFile(path, tables, kind, report, prompts);
-        listed = report.delivered(prompts);
-        changed |= outcome == Outcome::Changed;
-        unknown |= outcome == Outcome::Unknown;
-    });
+    const RunSize size = runSizeFor(tokens, jobs, false);
+    ProgressLine progress(isTerminal(standardErrorFd));
+    AfterTheReport errors(prompts, report);
+    // No table is said once a run (the run's noneApplies says it once).
+    JobSinks sinks(
+        errors, [&report](std::string_view text) { report.write(text); },
+        [&places, told = false](const std::string& folder) mutable {
+            if (!told && places.noneApplies)
+                places.noneApplies(folder);
+            told = true;
+        });
+    JobSettings settings;
+    settings.threads = size.threads;
+    settings.ahead = size.ahead;
+    const bool allNamed =
+        FileJobs(settings, sinks, progress)
+            .run(
+                tokens,
+                [&](const std::string& path, JobOutput& output) {
+                    output.finish(static_cast<int>(checkFile(path, tables, kind, output)));
+                },
+                [&](int outcome) {
+                    // A report that cannot reach its reader leaves no answer sure: the
+                    // check stops.
+                    listed = report.intact(prompts);
+                    changed |= outcome == static_cast<int>(Outcome::Changed);
+                    unknown |= outcome != static_cast<int>(Outcome::Changed) &&
+                               outcome != static_cast<int>(Outcome::Same);
+                    return listed;
+                });
+    listed = listed && report.delivered(prompts) && !sinks.reportLost;
     return unknown || !allNamed || !listed ? 2 : changed ? 1 : 0;
 }
 
@@ -99,7 +134,7 @@ int runDiffOfInput(const TagTablePlaces& places, std::ostream& out, Prompts& pro
                                             ? std::pair<std::string, std::string>("-", "-")
                                             : diffNamesOf(inputName);
         const auto write = [&report](std::string_view text) { report.write(text); };
-        changed = diffOf(input, table, oldName, newName, write);
+        changed = diffOf(input, TagMatcher(table), oldName, newName, write);
     } catch (...) {
         showCurrentFailure(input.path(), prompts);
         return 2;

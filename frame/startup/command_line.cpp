@@ -2,6 +2,7 @@
 #include "frame/startup/command_line.h"
 
 #include "frame/startup/options.h"
+#include "frame/startup/run_size.h"
 
 #include <optional>
 
@@ -89,10 +90,21 @@ CommandLine chooseAction(CommandLine command, const Modes& modes, bool optionsEn
         command.action = Action::Convert;
     } else if (optionsEnded) {
         return usageError("no file named after '--'");
-    } else if (command.replace || command.yes || !command.tags.empty()) {
+    } else if (command.replace || command.yes || !command.tags.empty() || command.jobs) {
         return usageError("no file to convert: the options apply to files named with them");
     }
     return command;
+}
+
+// The number of --jobs: plain digits, 1 to maxJobs.
+std::optional<unsigned> jobsIn(const std::string& value) {
+    if (value.empty() || value.size() > 3 ||
+        value.find_first_not_of("0123456789") != std::string::npos)
+        return std::nullopt;
+    const unsigned jobs = static_cast<unsigned>(std::stoul(value));
+    if (jobs < 1 || jobs > maxJobs)
+        return std::nullopt;
+    return jobs;
 }
 
 } // namespace
@@ -118,11 +130,19 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         }
         const std::size_t equals = argument.find('=');
         const OptionInfo* info = findOption(std::string_view(argument).substr(0, equals));
+        // A short option's value may follow it at once: -j4.
+        const OptionInfo* shortWithValue =
+            argument[1] != '-' ? findOption(argument.substr(0, 2)) : nullptr;
+        const bool attached = !info && shortWithValue && !shortWithValue->argument.empty();
+        if (attached)
+            info = shortWithValue;
         if (!info || (info->argument.empty() && equals != std::string::npos))
             return usageError("unknown option '" + argument + "'");
         std::string value;
         if (!info->argument.empty()) {
-            if (equals != std::string::npos)
+            if (attached)
+                value = argument.substr(2);
+            else if (equals != std::string::npos)
                 value = argument.substr(equals + 1);
             else if (i + 1 < arguments.size())
                 value = arguments[++i];
@@ -174,6 +194,14 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments) {
         case Option::Yes:
             command.yes = true;
             break;
+        case Option::Jobs: {
+            const std::optional<unsigned> jobs = jobsIn(value);
+            if (!jobs)
+                return usageError("--jobs takes a number of files from 1 to " +
+                                  std::to_string(maxJobs) + ", not '" + value + "'");
+            command.jobs = *jobs;
+            break;
+        }
         }
     }
     // A misspelt option is an error wherever it stands, even beside --help.

@@ -29,13 +29,14 @@ struct CommandLine {
     std::string stdinName;          // --stdin-filename PATH: the file "-" is taken for
     std::optional<bool> replace;    // --replace or --no-replace, for this run only
     bool yes = false;               // --yes: every question is answered Yes
+    unsigned jobs = 0;              // --jobs N: files at a time; 0 when not given
     std::string error;              // what is wrong, for UsageError
 };
 
 /// Reads the arguments after the program's name, GNU style: options anywhere, "--" ends
-/// them, "--tags FILE" or "--tags=FILE" (and so every option with a value). "--help" and
-/// "--version" answer at once. Unknown or conflicting options are a UsageError, before any
-/// file is touched.
+/// them, "--tags FILE" or "--tags=FILE" (and so every option with a value), "-j N" or "-jN".
+/// "--help" and "--version" answer at once. Unknown or conflicting options are a UsageError,
+/// before any file is touched.
 CommandLine parseCommandLine(const std::vector<std::string>& arguments);
 
 /// The text of --help.

@@ -6,7 +6,7 @@
 namespace stepwell {
 namespace {
 
-constexpr std::array<OptionInfo, 12> options{{
+constexpr std::array<OptionInfo, 13> options{{
     {Option::Check, "--check", "", "",
      "write nothing; list each FILE whose indentation\nwould change"},
     {Option::Diff, "--diff", "", "", "write nothing; show the changes as a unified diff"},
@@ -17,6 +17,7 @@ constexpr std::array<OptionInfo, 12> options{{
     {Option::Tags, "--tags", "", "TABLE", "use the tag table in the file TABLE"},
     {Option::StdinFilename, "--stdin-filename", "", "PATH",
      "with -: find the tag table, and name the input,\nas if it were PATH"},
+    {Option::Jobs, "--jobs", "-j", "N", "work on N files at a time (default: one a\nprocessor)"},
     {Option::WhichTags, "--which-tags", "", "",
      "print the tag table that applies to FILE (or here)"},
     {Option::Learn, "--learn", "", "",
@@ -61,7 +62,7 @@ std::string optionLines() {
         std::string names = info.shortName.empty() ? "    " : std::string(info.shortName) + ", ";
         names += info.name;
         if (!info.argument.empty())
-            names += "=" + std::string(info.argument);
+            names.append("=").append(info.argument);
         text += line(names, info.summary);
     }
     return text + line("    --", "treat every later argument as a file name");

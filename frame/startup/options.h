@@ -16,6 +16,7 @@ enum class Option {
     Yes,
     Tags,
     StdinFilename,
+    Jobs,
     WhichTags,
     Learn,
     Explain,

@@ -13,6 +13,7 @@
 #include "frame/startup/window_module.h"
 #include "frame/sys/fd_io.h"
 #include "frame/sys/files.h"
+#include "frame/sys/process_limits.h"
 #include "frame/sys/process_start.h"
 #include "frame/text/error.h"
 #include "frame/text/paths.h"
@@ -120,15 +121,20 @@ private:
     bool toldNoTable_ = false;
 };
 
+// The files a run works on at a time: as asked, or one a processor.
+unsigned jobsOf(const CommandLine& command) {
+    return command.jobs ? command.jobs : availableProcessors();
+}
+
 int convertFiles(const CommandLine& command, const Run& run, int& argc, char** argv) {
     const ConvertOptions options{run.tags,
                                  command.replace.value_or(replacesFiles(run.state.replaceSetting))};
     const auto prompts = promptsForCommandLine(run.state.places.programDir, argc, argv);
     if (command.yes) {
         YesPrompts yes(*prompts);
-        return runCommandLine(command.files, options, yes);
+        return runCommandLine(command.files, options, yes, jobsOf(command));
     }
-    return runCommandLine(command.files, options, *prompts);
+    return runCommandLine(command.files, options, *prompts, jobsOf(command));
 }
 
 // --check and --diff: the files' names or their diffs, or the diff of standard input. A
@@ -140,10 +146,11 @@ int checkFiles(const CommandLine& command, Prompts& errors) {
     if (!run.namedTableReadable())
         return 2;
     if (command.action == Action::Check)
-        return runCheck(command.files, run.tags, std::cout, errors, ReportKind::Names);
+        return runCheck(command.files, run.tags, std::cout, errors, ReportKind::Names,
+                        jobsOf(command));
     if (command.standardInput)
         return runDiffOfInput(run.tags, std::cout, errors, command.stdinName);
-    return runCheck(command.files, run.tags, std::cout, errors, ReportKind::Diffs);
+    return runCheck(command.files, run.tags, std::cout, errors, ReportKind::Diffs, jobsOf(command));
 }
 
 } // namespace

@@ -18,13 +18,21 @@ void Report::write(std::string_view text) {
         failure_ = errno ? errno : -1;
 }
 
+void Report::flush() {
+    if (failure_)
+        return;
+    errno = 0;
+    out_.flush();
+    if (!out_)
+        failure_ = errno ? errno : -1;
+}
+
 bool Report::delivered(Prompts& prompts) {
-    if (!failure_) {
-        errno = 0;
-        out_.flush();
-        if (!out_)
-            failure_ = errno ? errno : -1;
-    }
+    flush();
+    return intact(prompts);
+}
+
+bool Report::intact(Prompts& prompts) {
     if (!failure_)
         return true;
     if (!shown_)

@@ -17,9 +17,15 @@ public:
 
     void write(std::string_view text);
 
+    /// Writes out what the stream holds back.
+    void flush();
+
     /// Flushes the report; false, with the error shown through `prompts`, when it did not
     /// reach its reader.
     bool delivered(Prompts& prompts);
+
+    /// False, with the error shown through `prompts`, when a write has failed so far.
+    bool intact(Prompts& prompts);
 
 private:
     std::ostream& out_;

@@ -10,24 +10,21 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace stepwell {
 namespace {
 
+// The umask can only be read by setting it: threads that read it at the same time could
+// leave it at 0 for the whole process, so they take turns.
 mode_t defaultFileMode() {
+    static std::mutex reading;
+    const std::lock_guard lock(reading);
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
-}
-
-// Makes a finished rename durable; a folder that cannot be synced is no reason to fail.
-void syncFolder(const std::string& folder) {
-    const UniqueFd fd(
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (fd)
-        ::fsync(fd.get());
 }
 
 // Whether `now` is still the file `then` describes: the same file (device and inode),
@@ -54,6 +51,13 @@ void noteOnTerminal(const std::string& note) {
 }
 
 } // namespace
+
+void syncFolder(const std::string& folder) {
+    const UniqueFd fd(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd)
+        ::fsync(fd.get());
+}
 
 AtomicFile::AtomicFile(std::string destination, std::string name)
     : destination_(std::move(destination)), name_(std::move(name)) {
@@ -123,27 +127,37 @@ void AtomicFile::keepExtendedAttributesOf(const std::string& from) {
 }
 
 void AtomicFile::commit() {
-    finishWriting();
-    moveIntoPlace();
+    sync();
+    rename(nullptr);
+    syncFolder(folder());
 }
 
 void AtomicFile::commitOver(const struct stat& original) {
-    finishWriting();
-    // Checked as late as can be, just before the rename.
-    struct stat now {};
-    if (::stat(destination_.c_str(), &now) != 0 || !sameFile(now, original))
-        throw Error(name_ + ": changed while it was being converted; left as it is");
-    moveIntoPlace();
+    sync();
+    rename(&original);
+    syncFolder(folder());
 }
 
-void AtomicFile::finishWriting() {
+void AtomicFile::startWriteBack() {
+#ifdef SYNC_FILE_RANGE_WRITE
+    ::sync_file_range(fd_.get(), 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+}
+
+void AtomicFile::sync() {
     if (::fsync(fd_.get()) != 0)
         throw systemError(name_, "cannot write", errno);
     if (fd_.close() != 0)
         throw systemError(name_, "cannot write", errno);
 }
 
-void AtomicFile::moveIntoPlace() {
+void AtomicFile::rename(const struct stat* original, UniqueFd* replaced) {
+    if (replaced)
+        replaced->reset(::open(destination_.c_str(), O_PATH | O_CLOEXEC));
+    // Checked as late as can be, just before the rename.
+    struct stat now {};
+    if (original && (::stat(destination_.c_str(), &now) != 0 || !sameFile(now, *original)))
+        throw Error(name_ + ": changed while it was being converted; left as it is");
     if (::rename(temporary_.c_str(), destination_.c_str()) != 0) {
         const int why = errno;
         if (replacing_)
@@ -152,7 +166,10 @@ void AtomicFile::moveIntoPlace() {
     }
     committed_ = true;
     forgetTemporary(stopTicket_);
-    syncFolder(folderPart(destination_));
+}
+
+std::string AtomicFile::folder() const {
+    return folderPart(destination_);
 }
 
 void AtomicFile::discard() {

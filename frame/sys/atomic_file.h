@@ -10,6 +10,11 @@ struct stat;
 
 namespace stepwell {
 
+/// Makes the renames done in `folder` ("" for the current folder) durable. A folder that
+/// cannot be synced is no reason to fail: the renames are done, and the system writes them
+/// out in its own time.
+void syncFolder(const std::string& folder);
+
 /// A new file that takes the place of `destination` only when committed.
 ///
 /// The text goes to a temporary file created exclusively in the destination's own folder;
@@ -63,9 +68,25 @@ public:
     /// other program's file stays, and Error says so.
     void commitOver(const struct stat& original);
 
+    // A commit in steps, so that many files can wait for the disk together (GroupCommit).
+    // A file is renamed only once it is synced, as commit() does.
+
+    /// Starts writing what was written to the disk, without waiting for it.
+    void startWriteBack();
+    /// Waits until the file is on the disk, and closes it. Throws Error.
+    void sync();
+    /// Renames the synced file onto the destination, checking first, when `original` is
+    /// given, what commitOver() checks. Its folder (folder()) is not synced. Throws Error.
+    ///
+    /// With `replaced`, the file the rename replaces, if any, is held open there, so that its
+    /// space is freed only when the caller lets it go rather than during the rename, which
+    /// holds the folder meanwhile: on a disk that is told at once of every freed block, that
+    /// takes milliseconds a file.
+    void rename(const struct stat* original, UniqueFd* replaced = nullptr);
+    /// The folder that holds the destination ("" for the current folder).
+    std::string folder() const;
+
 private:
-    void finishWriting();
-    void moveIntoPlace();
     void discard();
 
     std::string destination_;

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <memory>
 #include <pwd.h>
+#include <string>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,6 +29,13 @@ bool isFolder(const std::string& path) {
 bool pathExists(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
+}
+
+std::string fileIdentity(const std::string& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return {};
+    return std::to_string(info.st_dev) + ":" + std::to_string(info.st_ino);
 }
 
 bool isPresent(const std::string& path, const std::string& doing) {

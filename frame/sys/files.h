@@ -15,6 +15,10 @@ bool isFolder(const std::string& path);
 /// Whether anything at all (a file, a folder, a dangling link) exists at `path`.
 bool pathExists(const std::string& path);
 
+/// A text that names the file at `path` (links followed) whatever name it is reached by:
+/// equal for two paths exactly when they lead to the same file. "" when there is no file.
+std::string fileIdentity(const std::string& path);
+
 /// Whether something exists at `path`, links followed. Throws Error "PATH: DOING: why" when
 /// that cannot be told (a folder on the way that may not be searched, say).
 bool isPresent(const std::string& path, const std::string& doing);

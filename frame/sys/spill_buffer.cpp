@@ -59,15 +59,20 @@ void SpillBuffer::copyTo(int fd, const std::string& name) {
     // An empty text writes nothing, but a destination that cannot take it is still an error.
     if (!file_ && memory_.empty())
         checkWritable(fd, name);
+    readBack([&](std::string_view part) { writeAll(fd, part.data(), part.size(), name); });
+}
+
+void SpillBuffer::readBack(const std::function<void(std::string_view)>& each) {
     if (file_) {
         spill();
         if (::lseek(file_.get(), 0, SEEK_SET) != 0)
             throw systemError(temporaryName, "cannot read", errno);
         const std::unique_ptr<char[]> chunk(new char[chunkSize]);
         while (const std::size_t got = readSome(file_.get(), chunk.get(), chunkSize, temporaryName))
-            writeAll(fd, chunk.get(), got, name);
+            each({chunk.get(), got});
     }
-    writeAll(fd, memory_.data(), memory_.size(), name);
+    if (!memory_.empty())
+        each(memory_);
 }
 
 } // namespace stepwell

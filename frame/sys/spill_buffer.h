@@ -4,6 +4,7 @@
 #include "frame/sys/unique_fd.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,10 @@ public:
     /// Writes everything held to `fd`; `name` is used in error messages. Throws Error, also
     /// for an empty text when `fd` cannot be written.
     void copyTo(int fd, const std::string& name);
+
+    /// Gives everything held to `each`, a part at a time, in order. Throws Error when the
+    /// temporary file cannot be read back.
+    void readBack(const std::function<void(std::string_view)>& each);
 
 private:
     void spill();

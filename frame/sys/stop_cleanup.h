@@ -15,9 +15,10 @@ namespace stepwell {
 /// Registers a temporary file to be removed if the process is stopped before the file is
 /// renamed or removed. The first call installs the handlers, for the signals still at their
 /// default action (a signal the caller ignores stays ignored). The whole path is kept in
-/// fixed storage, so that nothing, not even a descriptor, is needed to remove the file.
-/// Returns a ticket for forgetTemporary, or -1 when the file cannot be registered (a path
-/// longer than PATH_MAX): the caller must then not go on writing it.
+/// memory, so that nothing, not even a descriptor, is needed to remove the file. Up to 1024
+/// files may be registered at a time. Returns a ticket for forgetTemporary, or -1 when the
+/// file cannot be registered (a path longer than PATH_MAX, or 1024 files already): the caller
+/// must then not go on writing it.
 int rememberTemporary(const std::string& path);
 
 /// Forgets a registered file once it has been renamed or removed.

@@ -10,8 +10,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <iostream>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/xattr.h>
@@ -131,7 +133,69 @@ public:
         }
     }
 
+    // Pages enough for the run to put many in place together: many/NNN.html, each a little
+    // different, and what each converts to.
+    void writeMany() {
+        std::filesystem::create_directories(file("many"));
+        for (int i = 0; i < 300; ++i) {
+            std::string page, result;
+            for (int k = 0; k < 200; ++k) {
+                page += "<ul>\n  " + std::to_string(i) + "\n</ul>\n";
+                result += "<ul>\n\t" + std::to_string(i) + "\n</ul>\n";
+            }
+            writeFile(manyPage(i), page);
+            manyPages.push_back({page, result});
+        }
+    }
+    std::string manyPage(int i) const { return file("many/" + std::to_string(100 + i) + ".html"); }
+
+    // Stops the run (SIGSTOP) while several temporary files wait in many/, calls `meanwhile`
+    // and lets it go on; a run that got too far first is tried again from the start.
+    ChildResult runAmongMany(const Row& row, ChildOptions options,
+                             const std::function<void(test::Child&)>& meanwhile) {
+        options.folder = work.path();
+        const auto waiting = [&] {
+            int temporaries = 0;
+            for (const auto& entry : std::filesystem::directory_iterator(file("many")))
+                temporaries += entry.path().filename().string().rfind(".stepwell-", 0) == 0;
+            return temporaries >= 8;
+        };
+        for (int attempt = 1;; ++attempt) {
+            test::Child child(stepwell, row.arguments, options);
+            if (child.waitUntil(waiting)) {
+                child.kill(SIGSTOP);
+                const bool caught = waiting();
+                if (caught)
+                    meanwhile(child);
+                child.kill(SIGCONT);
+                if (caught)
+                    return child.wait();
+            }
+            const ChildResult missed = child.wait();
+            if (attempt == 10) {
+                ADD_FAILURE() << "no run was caught with files waiting together";
+                return missed;
+            }
+            manyPages.clear();
+            writeMany();
+        }
+    }
+
+    // Every page of many/ is as it was or completely converted, and nothing else is there.
+    void expectEachOldOrNew() {
+        int done = 0;
+        for (int i = 0; i < 300; ++i) {
+            const auto& [before, after] = manyPages[static_cast<std::size_t>(i)];
+            const std::string now = readFile(manyPage(i));
+            EXPECT_TRUE(now == before || now == after) << manyPage(i);
+            done += now == after;
+        }
+        EXPECT_EQ(listFolder(file("many")).find(".stepwell-"), std::string::npos);
+        std::cout << "[ figures  ] stopped with " << done << " of 300 pages converted\n";
+    }
+
     std::string original, converted;
+    std::vector<std::pair<std::string, std::string>> manyPages; // each page and its result
 };
 
 // The permission bits, owner and group of the file at `path` (links followed).
@@ -600,6 +664,20 @@ const std::vector<Row> fixedRows = {
          }},
 };
 
+// A stop while many results wait to be put in place together (see GroupCommit): each page is
+// left as it was or complete, and no temporary file stays.
+const Row stopAmongMany = {
+    .name = "SigTERMWhileManyFilesWaitTogetherLeavesEachOldOrNew",
+    .arguments = {"--yes", "--replace", "-j2", "many/*.html"},
+    .arrange = [](Safety& t) { t.writeMany(); },
+    .run =
+        [](Safety& t, const Row& row, const ChildOptions& options) {
+            return t.runAmongMany(row, options, [](test::Child& child) { child.kill(SIGTERM); });
+        },
+    .signal = SIGTERM,
+    .folder = "many page.html",
+    .check = [](Safety& t, const ChildResult&) { t.expectEachOldOrNew(); }};
+
 // A stop while the result is being written, by a signal that ends the process: the page is
 // left as it was and no temporary file stays.
 Row stopRow(int signal, bool replace = true) {
@@ -642,6 +720,7 @@ const std::vector<Row> rows = [] {
     noDescriptors.name = "SigTERMWithNoDescriptorToSpareLeavesNoTemporaryFile";
     noDescriptors.start = [](ChildOptions& options) { options.openFileLimit = 5; };
     all.push_back(noDescriptors);
+    all.push_back(stopAmongMany);
     return all;
 }();
 

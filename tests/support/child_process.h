@@ -59,6 +59,7 @@ public:
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
+    pid_t pid() const { return pid_; }
     void kill(int signal);
     /// Waits until `ready` returns true, checking it about every 0.1 ms; false, without
     /// waiting longer, once the child has ended (it is not reaped, wait() still reports it).

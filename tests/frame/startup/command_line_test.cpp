@@ -73,6 +73,8 @@ std::string meaning(const std::vector<std::string>& arguments) {
         text += *command.replace ? " replace" : " no-replace";
     if (command.yes)
         text += " yes";
+    if (command.jobs)
+        text += " jobs=" + std::to_string(command.jobs);
     return text;
 }
 
@@ -119,6 +121,15 @@ TEST(ParseCommandLine, OptionsForOneRunAndTheirConflicts) {
         {{"--explain", "--replace", "a.html"}, "usage error"},
         {{"--explain"}, "usage error"},
         {{"--", "--replace"}, "convert --replace"},
+        {{"-j", "2", "a.html"}, "convert a.html jobs=2"},
+        {{"-j8", "--check", "a.html"}, "check a.html jobs=8"},
+        {{"--jobs=256", "--diff", "a.html"}, "diff a.html jobs=256"},
+        {{"-j", "0", "a.html"}, "usage error"},
+        {{"-j", "257", "a.html"}, "usage error"},
+        {{"--jobs=2x", "a.html"}, "usage error"},
+        {{"-j", "-1", "a.html"}, "usage error"},
+        {{"-j"}, "usage error"},
+        {{"-j2"}, "usage error"},
         // An unknown option is an error wherever it stands, and a run has one table.
         {{"--help", "--bogus"}, "usage error"},
         {{"--bogus", "--version"}, "usage error"},

@@ -1,17 +1,22 @@
 // SPDX-License-Identifier: MIT
 // Runs the built program as a user would: arguments, answers on stdin, exit status.
+#include "tests/support/child_process.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
 #include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <gtest/gtest.h>
 #include <map>
 #include <pwd.h>
 #include <sstream>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace stepwell {
@@ -178,6 +183,130 @@ TEST_F(Program, CheckListsChangesOnStandardOutputAndSaysSoInItsStatus) {
     EXPECT_EQ(run.err.rfind("stepwell: gone.html: ", 0), 0u) << run.err;
     EXPECT_EQ(runProgram(stepwell, {"--check"}, work.path()).exitStatus, 2);
     EXPECT_EQ(listFolder(work.path()), "a.html b.html");
+}
+
+// Several files at a time (-j N) convert, check and diff as one after another would: the
+// same files written, the same report and errors in the same order, the same questions in
+// the same order, the same exit status. Each row runs on a copy of one folder of changed,
+// unchanged and failing pages, some large enough to finish after smaller ones behind them,
+// with a file named twice and one named after the output of an earlier one.
+TEST_F(Program, SeveralFilesAtATimeDoWhatOneAfterAnotherWould) {
+    writeFile(programDir.file("StepwellTag.txt"), "<UL,1\n</UL,-1\n<B,bold\n");
+    std::filesystem::create_directories(work.file("site"));
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = work.file("site/p" + std::to_string(10 + i) + ".html");
+        const int repeats = i % 7 == 0 ? 20000 : 1 + i;
+        std::string page;
+        for (int k = 0; k < repeats; ++k)
+            page += i % 5 == 1 ? "<ul>\n\tx\n</ul>\n" : "<ul>\n  x\n</ul>\n";
+        writeFile(name, i % 9 == 4 ? page + "<b>\n" : page);
+    }
+    writeFile(work.file("site/p11.html.ident"), "earlier");
+    // Two large pages: the jobs on them are still at work when the jobs after them start.
+    const std::vector<std::string> files{"site/p10.html",       "site/p10.html", "site/p17.html",
+                                         "site/p17.html.ident", "site/*.html",   "gone.html",
+                                         "site/*.none"};
+    const auto runAt = [&](const std::string& jobs, std::vector<std::string> arguments,
+                           const std::string& answers) {
+        const std::string folder = work.file("j" + jobs);
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::filesystem::copy(work.file("site"), folder + "/site",
+                              std::filesystem::copy_options::recursive);
+        arguments.insert(arguments.begin(), "-j" + jobs);
+        arguments.insert(arguments.end(), files.begin(), files.end());
+        const auto run = runProgram(stepwell, arguments, folder, answers);
+        std::string left = "exit " + std::to_string(run.exitStatus) + "\n" + run.out + run.err;
+        for (const auto& entry : std::filesystem::directory_iterator(folder + "/site"))
+            left += entry.path().filename().string() + ":" + readFile(entry.path()) + "\n";
+        return left;
+    };
+    const struct {
+        std::vector<std::string> arguments;
+        std::string answers;
+        std::string written; // a file that only the jobs one after another write
+    } rows[] = {
+        {{"--check"}, "", ""},
+        {{"--diff"}, "", ""},
+        {{"--yes"}, "", "p17.html.ident.ident:"},
+        {{"--yes", "--replace"}, "", ""},
+        {{"--replace"}, "y\nn\ny\ny\nn\ny\nn\nn\ny\n", ""}, // then the input ends: No
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.arguments.front() + " " + row.arguments.back());
+        const std::string oneAfterAnother = runAt("1", row.arguments, row.answers);
+        EXPECT_EQ(oneAfterAnother.find("changed while it was being converted"), std::string::npos);
+        EXPECT_NE(oneAfterAnother.find(row.written), std::string::npos);
+        EXPECT_EQ(runAt("2", row.arguments, row.answers), oneAfterAnother);
+        EXPECT_EQ(runAt("8", row.arguments, row.answers), oneAfterAnother);
+    }
+}
+
+// The process that `parent` started, or -1 while there is none.
+pid_t childOf(pid_t parent) {
+    for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+        std::ifstream stat(entry.path() / "stat");
+        std::string line;
+        std::getline(stat, line);
+        const std::size_t afterName = line.rfind(") ");
+        if (afterName == std::string::npos)
+            continue;
+        std::istringstream fields(line.substr(afterName + 2));
+        std::string state;
+        pid_t ppid = 0;
+        if (fields >> state >> ppid && ppid == parent)
+            return static_cast<pid_t>(std::stol(entry.path().filename().string()));
+    }
+    return -1;
+}
+
+// Whether the process has started a thread besides its first: a run over many files has.
+bool hasThreads(pid_t pid) {
+    std::error_code error;
+    const auto tasks =
+        std::filesystem::directory_iterator("/proc/" + std::to_string(pid) + "/task", error);
+    return !error && std::distance(begin(tasks), end(tasks)) > 1;
+}
+
+TEST_F(Program, ALongRunShowsItsProgressOnATerminalOnly) {
+    std::filesystem::create_directories(work.file("p"));
+    std::string page;
+    for (int k = 0; k < 500; ++k)
+        page += "<ul>\n\tx\n</ul>\n";
+    for (int i = 0; i < 3000; ++i)
+        writeFile(work.file("p/" + std::to_string(i) + ".html"), page);
+    // A check of these pages takes far less than the second after which the line appears, so
+    // each run is held (SIGSTOP) for that second once it is at work.
+    const auto holdForASecond = [](test::Child& child, const std::function<pid_t()>& program) {
+        pid_t pid = -1;
+        if (!child.waitUntil([&] { return (pid = program()) > 0 && hasThreads(pid); }) || pid <= 0)
+            ADD_FAILURE() << "the run ended before it could be held";
+        else {
+            ::kill(pid, SIGSTOP);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1200));
+            ::kill(pid, SIGCONT);
+        }
+        child.kill(SIGCONT); // script stops itself while the program it runs is stopped
+        return child.wait();
+    };
+    test::ChildOptions options;
+    options.folder = work.path();
+    // On a terminal (script runs the program on one and writes out what it shows), the line
+    // appears and is taken away at the end: nothing follows the last clearing of the line.
+    test::Child script("/usr/bin/script",
+                       {"-qec", "exec " + stepwell + " -j1 --check 'p/*.html'", "/dev/null"},
+                       options);
+    const auto shown = holdForASecond(script, [&] { return childOf(script.pid()); });
+    EXPECT_EQ(shown.exitStatus, 0) << shown.out << shown.err;
+    EXPECT_NE(shown.out.find("stepwell: "), std::string::npos) << shown.out;
+    EXPECT_NE(shown.out.find(" of 3000 files, "), std::string::npos) << shown.out;
+    const std::string clear = "\r\x1b[K";
+    EXPECT_EQ(shown.out.rfind(clear), shown.out.size() - clear.size()) << shown.out;
+    // Elsewhere, nothing of it.
+    test::Child plain(stepwell, {"-j1", "--check", "p/*.html"}, options);
+    const auto quiet = holdForASecond(plain, [&] { return plain.pid(); });
+    EXPECT_EQ(quiet.exitStatus, 0);
+    EXPECT_EQ(quiet.out + quiet.err, "");
 }
 
 // Where the tag table comes from: an installed-like copy (no table beside the program)
@@ -360,9 +489,13 @@ TEST_F(TablePlaces, ATableAnotherUserMayHavePutThereIsRefused) {
         row.arrange();
         const std::string error =
             row.table + ": " + row.why + "; not used (name a table with --tags)\n";
-        auto run = runProgram(stepwell, {"sub/page.html"}, work.path());
+        // Every file it would apply to fails, with the same message.
+        writeFile(work.file("sub/other.html"), "<x>\n");
+        auto run = runProgram(stepwell, {"sub/page.html", "sub/other.html"}, work.path());
         EXPECT_EQ(run.exitStatus, 1);
-        EXPECT_EQ(run.err, "stepwell: sub/page.html: " + error);
+        EXPECT_EQ(run.err,
+                  "stepwell: sub/page.html: " + error + "stepwell: sub/other.html: " + error);
+        ::unlink(work.file("sub/other.html").c_str());
         run = runProgram(stepwell, {"--which-tags", "sub/page.html"}, work.path());
         EXPECT_EQ(run.exitStatus, 2);
         EXPECT_EQ(run.err, "stepwell: " + error);
