@@ -101,23 +101,19 @@ public:
                                         : "earlier";
     }
 
-    // Starts the run and, while its temporary file is being written (the start of the page
-    // has been read, and the end not yet), stops it (SIGSTOP), calls `meanwhile` and lets
-    // it go on. A run that got too far before it was stopped (on a busy machine) is tried
-    // again from the start.
-    ChildResult runInterrupted(const Row& row, ChildOptions options,
-                               const std::function<void(test::Child&)>& meanwhile) {
+    // Starts the run and, once `ready` holds, stops it (SIGSTOP), calls `meanwhile` and lets it
+    // go on. A run that got too far before it was stopped (on a busy machine) is tried again
+    // from the start, after `reset`.
+    ChildResult runStoppedWhen(const Row& row, ChildOptions options,
+                               const std::function<bool()>& ready,
+                               const std::function<void(test::Child&)>& meanwhile,
+                               const std::function<void()>& reset) {
         options.folder = work.path();
-        options.input = row.answers;
-        const auto writing = [&] {
-            const long long size = test::temporaryFileSize(work.path());
-            return size > 0 && size < static_cast<long long>(converted.size() / 2);
-        };
         for (int attempt = 1;; ++attempt) {
             test::Child child(stepwell, row.arguments, options);
-            if (child.waitUntil(writing)) {
+            if (child.waitUntil(ready)) {
                 child.kill(SIGSTOP);
-                const bool caught = writing();
+                const bool caught = ready();
                 if (caught)
                     meanwhile(child);
                 child.kill(SIGCONT);
@@ -126,11 +122,24 @@ public:
             }
             const ChildResult missed = child.wait();
             if (attempt == 10) {
-                ADD_FAILURE() << "no run was caught while writing";
+                ADD_FAILURE() << "no run was caught at the moment it was waited for";
                 return missed;
             }
-            writeFile(page(), original);
+            reset();
         }
+    }
+
+    // The run stopped while its temporary file is being written: the start of the page has
+    // been read, and the end not yet.
+    ChildResult runInterrupted(const Row& row, ChildOptions options,
+                               const std::function<void(test::Child&)>& meanwhile) {
+        options.input = row.answers;
+        const auto writing = [&] {
+            const long long size = test::temporaryFileSize(work.path());
+            return size > 0 && size < static_cast<long long>(converted.size() / 2);
+        };
+        return runStoppedWhen(row, options, writing, meanwhile,
+                              [&] { writeFile(page(), original); });
     }
 
     // Pages enough for the run to put many in place together: many/NNN.html, each a little
@@ -149,36 +158,19 @@ public:
     }
     std::string manyPage(int i) const { return file("many/" + std::to_string(100 + i) + ".html"); }
 
-    // Stops the run (SIGSTOP) while several temporary files wait in many/, calls `meanwhile`
-    // and lets it go on; a run that got too far first is tried again from the start.
+    // The run stopped while several temporary files wait in many/.
     ChildResult runAmongMany(const Row& row, ChildOptions options,
                              const std::function<void(test::Child&)>& meanwhile) {
-        options.folder = work.path();
         const auto waiting = [&] {
             int temporaries = 0;
             for (const auto& entry : std::filesystem::directory_iterator(file("many")))
                 temporaries += entry.path().filename().string().rfind(".stepwell-", 0) == 0;
             return temporaries >= 8;
         };
-        for (int attempt = 1;; ++attempt) {
-            test::Child child(stepwell, row.arguments, options);
-            if (child.waitUntil(waiting)) {
-                child.kill(SIGSTOP);
-                const bool caught = waiting();
-                if (caught)
-                    meanwhile(child);
-                child.kill(SIGCONT);
-                if (caught)
-                    return child.wait();
-            }
-            const ChildResult missed = child.wait();
-            if (attempt == 10) {
-                ADD_FAILURE() << "no run was caught with files waiting together";
-                return missed;
-            }
+        return runStoppedWhen(row, options, waiting, meanwhile, [&] {
             manyPages.clear();
             writeMany();
-        }
+        });
     }
 
     // Every page of many/ is as it was or completely converted, and nothing else is there.
