@@ -14,12 +14,14 @@ void explainInput(InputFile& input, const TagTable& table,
     LineReader lines = linesOf(input);
     LineExplainer explainer(table);
     std::string rows = explanationHeading(); // given to the sink a block at a time
+    LineExplanation explained;               // its room kept from line to line
     std::string_view line;
     std::uint64_t lineNumber = 0;
     while (lines.next(line)) {
         ++lineNumber;
         try {
-            appendExplanationRow(lineNumber, explainer.explain(line), rows);
+            explainer.explain(line, explained);
+            appendExplanationRow(lineNumber, explained, rows);
         } catch (const LineError& error) {
             sink(rows);
             throw LineError("line " + std::to_string(lineNumber) + ": " + error.what());

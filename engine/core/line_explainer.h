@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "engine/core/entry_counts.h"
 #include "engine/core/line_indenter.h"
-#include "engine/core/raw_blocks.h"
+#include "engine/core/tag_matcher.h"
 #include "engine/core/tag_table.h"
 
 #include <cstdint>
@@ -44,21 +43,25 @@ struct LineExplanation {
 };
 
 /// Explains the lines of one file one after another, converting them with the real
-/// indenter as it goes, so that the levels and rules are exactly the conversion's.
+/// indenter as it goes, so that the levels, the rules and the entries counted are exactly
+/// the conversion's.
 class LineExplainer {
 public:
     explicit LineExplainer(const TagTable& table);
+    // The indenter refers to the matcher.
+    LineExplainer(const LineExplainer&) = delete;
+    LineExplainer& operator=(const LineExplainer&) = delete;
 
     /// The next line's explanation; its text views `line`. Throws LineError as the
     /// indenter does.
     LineExplanation explain(std::string_view line);
+    /// explain(line) into `explained`, whose list of entries keeps its room from line to line.
+    void explain(std::string_view line, LineExplanation& explained);
 
 private:
+    TagMatcher matcher_;
     LineIndenter indenter_;
-    RawBlocks raw_;
-    EntryCounts counts_;
-    RawSplit split_;
-    const RawOpener* open_ = nullptr;
+    LineFindings found_;
 };
 
 /// The explanation's heading, then one row a line: aligned columns a person reads, the line's

@@ -78,7 +78,7 @@ LineTally LineIndenter::tally(std::string_view text, std::size_t from) {
     const std::size_t markerEnd = scanner_.scanToMarker(text.substr(from), tally);
     if (markerEnd == std::string_view::npos)
         return tally;
-    if (!scanner_.sumsInAnyOrder() || text.size() >= (std::size_t{1} << 32))
+    if (!scanner_.partsAddUp() || text.size() >= (std::size_t{1} << 32))
         return tallyOfJoinedParts(text, from);
     return tallyPartByPart(text, from, markerEnd);
 }
@@ -118,7 +118,8 @@ LineTally LineIndenter::tallyPartByPart(std::string_view text, std::size_t from,
     }
 }
 
-// Other deltas are added in table order, over the parts joined.
+// Other deltas are added in table order, over the parts joined; the counts of the entries,
+// when kept, are those of this one scan.
 LineTally LineIndenter::tallyOfJoinedParts(std::string_view text, std::size_t from) {
     raw_.split(text, from, split_);
     open_ = split_.opened;
@@ -142,6 +143,30 @@ IndentedLine LineIndenter::indent(std::string_view line) {
     }
     const std::string_view text = stripLeadingBlanks(line);
     const std::int16_t written = applyTally(tally(text, 0), level_);
+    return {written > 0 ? static_cast<std::size_t>(written) : 0, text};
+}
+
+// Step for step what indent(line) and leaveRawLine() do, keeping the tally; they stay as
+// they are, so that a conversion pays nothing for explanations. The scanner's counts are
+// those of the line when all its parts are scanned at once, which countEntries() makes sure
+// of (partsAddUp() is then false).
+IndentedLine LineIndenter::indent(std::string_view line, LineFindings& found) {
+    scanner_.countEntries();
+    found = {};
+    if (open_) {
+        const std::size_t after = RawBlocks::findEnd(line, *open_, 0);
+        if (after != std::string_view::npos) {
+            open_ = nullptr;
+            found.tally = tally(line, after);
+            found.counts = &scanner_.entryCounts();
+            level_ = levelPlus(level_, found.tally.lineDelta);
+        }
+        return {0, line};
+    }
+    const std::string_view text = stripLeadingBlanks(line);
+    found.tally = tally(text, 0);
+    found.counts = &scanner_.entryCounts();
+    const std::int16_t written = applyTally(found.tally, level_);
     return {written > 0 ? static_cast<std::size_t>(written) : 0, text};
 }
 

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "engine/core/entry_counts.h"
 #include "engine/core/line_tally.h"
 #include "engine/core/raw_blocks.h"
 #include "engine/core/tag_matcher.h"
@@ -27,6 +28,17 @@ struct IndentedLine {
     std::string_view text;
 };
 
+/// What the tags of one line came to, as LineIndenter::indent(line, found) tells it.
+struct LineFindings {
+    /// The tally of the text whose tags count: the line without its leading blanks and raw
+    /// sections, or on the line that ends a block, what stands behind the end.
+    LineTally tally;
+    /// Which entries of the scanned table (TagMatcher::patterns) counted, how many times;
+    /// views the indenter's own record, which the next line replaces. Null for a line inside
+    /// a raw block that does not end it: it is copied without a look at its tags.
+    const EntryCounts* counts = nullptr;
+};
+
 /// Re-indents the lines of one file, carrying the level, and any open raw block, from line
 /// to line.
 class LineIndenter {
@@ -43,6 +55,11 @@ public:
     /// line break); a line inside a raw block exactly as it is. The text views `line`.
     /// Throws LineError.
     IndentedLine indent(std::string_view line);
+
+    /// indent(line), also telling what the line's tags came to and which entries counted,
+    /// for explaining the line. From the first such call on, the indenter keeps the counts of
+    /// every line, which costs a little on lines with raw sections or fractional deltas.
+    IndentedLine indent(std::string_view line, LineFindings& found);
 
     /// Appends indent(line) to `out`.
     void indentLine(std::string_view line, std::string& out);

@@ -63,9 +63,8 @@ TagScanner::TagScanner(const TagTable& table, std::span<const std::string> marke
 TagScanner::TagScanner(std::unique_ptr<const ScanPatterns> owned, const ScanPatterns* shared)
     : owned_(std::move(owned)), patterns_(shared ? *shared : *owned_), entries_(patterns_.entries),
       automaton_(patterns_.automaton), sweeps_(automaton_, entries_), marked_(patterns_.marked),
-      longest_(patterns_.longest), wholeDeltas_(patterns_.wholeDeltas), depth_(patterns_.depth) {
-    counts_.assign(entries_.size(), 0);
-}
+      longest_(patterns_.longest), sumsAsFound_(patterns_.wholeDeltas), depth_(patterns_.depth),
+      counts_(entries_.size()) {}
 
 LineTally TagScanner::scan(std::string_view text) {
     LineTally tally;
@@ -92,10 +91,8 @@ LineTally TagScanner::tallyBefore(std::string_view start) {
 
 inline void TagScanner::startLine(std::size_t size) {
     lastEnd_ = 0;
-    for (const std::uint8_t entry : counted_)
-        counts_[entry] = 0;
-    counted_.clear();
-    summing_ = wholeDeltas_ && size < (std::size_t{1} << 32);
+    counts_.clear();
+    summing_ = sumsAsFound_ && size < (std::size_t{1} << 32);
     sum_ = 0;
     holding_ = false;
     queued_ = false;
@@ -115,8 +112,8 @@ inline void TagScanner::take(const Occurrence& occurrence) {
     const std::uint8_t entry = occurrence.entry;
     if (summing_)
         sum_ += *entries_[entry].delta;
-    else if (counts_[entry]++ == 0)
-        counted_.push_back(entry);
+    else
+        counts_.add(entry);
     if (!chainOpen_)
         return;
     if (occurrence.start != chainEnd_) {
@@ -342,10 +339,9 @@ void TagScanner::countOverlapGroup() {
 }
 
 LineTally TagScanner::finishTally() {
-    if (counted_.size() > 1)
-        std::sort(counted_.begin(), counted_.end());
+    counts_.sort();
     // The rule meets entries in table order, so the first failing entry is the lowest.
-    for (const std::uint8_t entry : counted_) {
+    for (const std::uint8_t entry : counts_.entries()) {
         if (leadError_ >= 0 && leadError_ < entry)
             break;
         entries_[entry].checkedDelta();
@@ -354,10 +350,10 @@ LineTally TagScanner::finishTally() {
         entries_[static_cast<std::size_t>(leadError_)].checkedLead();
 
     LineTally tally;
-    for (const std::uint8_t entry : counted_) {
+    for (const std::uint8_t entry : counts_.entries()) {
         const double delta = *entries_[entry].delta;
         // Added one by one in the rule's order, so that fractions round the same way.
-        for (std::uint64_t k = 0; k < counts_[entry]; ++k)
+        for (std::uint64_t k = 0; k < counts_.times(entry); ++k)
             tally.lineDelta += delta;
     }
     if (leadEntry_ >= 0)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "engine/core/entry_counts.h"
 #include "engine/core/line_tally.h"
 #include "engine/core/scan_entry.h"
 #include "engine/core/tag_automaton.h"
@@ -69,9 +70,21 @@ public:
     /// marker starts and no tag overlaps it); scans `start` again otherwise.
     LineTally tallyBefore(std::string_view start);
 
-    /// Whether every delta is a whole number small enough that the sums of a line come out
-    /// the same in any order, and none is an error.
-    bool sumsInAnyOrder() const { return wholeDeltas_; }
+    /// Whether the tallies of the parts of a line, scanned one by one, add up to the tally of
+    /// the whole: every delta is a whole number small enough that the sums of a line come out
+    /// the same in any order, none is an error, and the entries are not counted (the counts
+    /// are those of one scan).
+    bool partsAddUp() const { return sumsAsFound_; }
+
+    /// From now on, every scan also keeps how many times each entry counted (entryCounts()),
+    /// which costs a little: the deltas are no longer simply added up as they come.
+    void countEntries() {
+        sumsAsFound_ = false;
+        sweeps_.countEntriesInto(&counts_);
+    }
+    /// After a scan with countEntries() on, the entries it counted and how many times, in
+    /// table order.
+    const EntryCounts& entryCounts() const { return counts_; }
 
     /// The same tally by TagSweeps, which scan() uses for the lines that need it; public so
     /// that the sweeps can be checked against the model on every line.
@@ -107,7 +120,9 @@ private:
     TagSweeps sweeps_; // for the lines where a removal may join text into a new occurrence
     bool marked_;
     std::size_t longest_;
-    bool wholeDeltas_;
+    // Every delta is a whole number small enough that the sum of a line is exact in any
+    // order, all are in range as leading deltas, and no one asked for the entries' counts.
+    bool sumsAsFound_;
     std::size_t depth_;
 
     // Per line, for scan().
@@ -129,8 +144,7 @@ private:
     std::size_t groupEnd_ = 0;
     std::vector<std::uint32_t> order_;
     std::vector<char> taken_;
-    std::vector<std::uint64_t> counts_;
-    std::vector<std::uint8_t> counted_;
+    EntryCounts counts_; // kept when not summing, and by the sweeps when asked for
     std::size_t chainEnd_ = 0;
     bool chainOpen_ = true;
     int chainTop_ = -1;

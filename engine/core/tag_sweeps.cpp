@@ -18,6 +18,9 @@ TagSweeps::TagSweeps(const TagAutomaton& automaton, std::span<const ScanEntry> e
 // starts its search over. The text left of the sweep is built up in kept_, the text right of
 // it is rest_ from `read` on.
 LineTally TagSweeps::scan(std::string_view text) {
+    EntryCounts* const counts = counts_;
+    if (counts)
+        counts->clear();
     rest_.assign(text);
     for (char& c : rest_)
         c = upperAscii(c);
@@ -26,6 +29,8 @@ LineTally TagSweeps::scan(std::string_view text) {
         tally.lineDelta += entries_[entry].checkedDelta();
         if (atStart)
             tally.leadDelta = entries_[entry].checkedLead();
+        if (counts)
+            counts->add(entry);
     };
     for (std::size_t sweep = 0; sweep < entries_.size(); ++sweep) {
         const std::string& tag = entries_[sweep].tag;
@@ -54,6 +59,8 @@ LineTally TagSweeps::scan(std::string_view text) {
             rest_.swap(kept_);
         }
     }
+    if (counts)
+        counts->sort();
     return tally;
 }
 

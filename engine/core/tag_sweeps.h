@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include "engine/core/entry_counts.h"
 #include "engine/core/line_tally.h"
 #include "engine/core/scan_entry.h"
 #include "engine/core/tag_automaton.h"
@@ -30,12 +31,17 @@ public:
     /// them.
     LineTally scan(std::string_view text);
 
+    /// From now on, every scan also sets `counts` (null: no longer) to how many times each
+    /// entry counted, in table order.
+    void countEntriesInto(EntryCounts* counts) { counts_ = counts; }
+
 private:
     bool joinedMatch(std::size_t limit, std::size_t read, std::size_t& start, std::uint8_t& entry);
 
     const TagAutomaton& automaton_;
     std::span<const ScanEntry> entries_;
     std::size_t longest_ = 0;
+    EntryCounts* counts_ = nullptr;
 
     // Per line: the text right of the sweep (rest_), the text left of it (kept_), and the
     // bytes around the join of the two that joinedMatch() reads (window_).

@@ -115,14 +115,15 @@ std::optional<int> refRound16(double value) {
 }
 
 RefTally refTally(std::string_view text, const std::vector<RefEntry>& table) {
-    std::vector<const RefEntry*> entries;
+    std::vector<std::size_t> entries;
     for (std::size_t i = 0; i < usableCount(table); ++i)
         if (!table[i].rawEnd)
-            entries.push_back(&table[i]);
+            entries.push_back(i);
     RefTally tally;
+    tally.times.assign(table.size(), 0);
     std::string scan(text);
     for (std::size_t i = 0; i < entries.size();) {
-        const RefEntry& entry = *entries[i];
+        const RefEntry& entry = table[entries[i]];
         const std::size_t p = findIgnoringCase(scan, entry.tag);
         if (p == std::string::npos) {
             ++i;
@@ -135,6 +136,7 @@ RefTally refTally(std::string_view text, const std::vector<RefEntry>& table) {
             return tally;
         }
         tally.sum += *entry.delta;
+        ++tally.times[entries[i]];
         if (p == 0) {
             const auto rounded = refRound16(*entry.delta);
             if (!rounded) {

@@ -41,7 +41,8 @@ std::optional<int> refRound16(double value);
 struct RefTally {
     double sum = 0;
     int lead = 0;
-    std::string error; // "" when there is none
+    std::string error;              // "" when there is none
+    std::vector<std::size_t> times; // per entry of the table, how many times it counted
 };
 RefTally refTally(std::string_view text, const std::vector<RefEntry>& table);
 

@@ -76,6 +76,16 @@ TEST(LineExplainer, NamesTheRuleThatPlacedEachLine) {
                                                "<LI,1; </LI>,-1                 </li><li>b\n");
     EXPECT_EQ(explanationRow(5, explained[4]), "      5     -     2  raw, as it is             -  "
                                                "-                                  kept\n");
+    EXPECT_EQ(explanationRow(8, explained[7]), "      8    -2    -2  out by sum               -1  "
+                                               "</UL,-1 x2                      </ul></ul>\n");
+    // Entries wider than their column push the text right; their control bytes are escaped.
+    LineExplanation wide;
+    wide.level = 3;
+    wide.next = 4;
+    wide.text = "x";
+    wide.counted = {{"<A\x01", "0.5", 3}, {"<BLOCKQUOTE", "1", 12}};
+    EXPECT_EQ(explanationRow(12, wide), "     12     3     4  at level                  0  "
+                                        "<A\\x01,0.5 x3; <BLOCKQUOTE,1 x12  x\n");
     const std::string text = "\x1b" + std::string(70, 'x');
     LineExplanation longLine;
     longLine.text = text;
@@ -128,7 +138,13 @@ TEST(LineExplainer, AgreesWithTheIndenterAndThePlainModelOnRandomPages) {
             }
             if (!raw) {
                 const test::RefTally tally = test::refTally(stripLeadingBlanks(line), entries);
-                agrees = agrees && tally.sum == got.lineDelta && tally.lead == got.leadDelta;
+                std::string counted; // the entries the rule counted, as countedText() shows them
+                for (std::size_t i = 0; i < entries.size(); ++i)
+                    if (tally.times[i] > 0)
+                        counted += entries[i].tag + "," + entries[i].deltaText + "x" +
+                                   std::to_string(tally.times[i]) + " ";
+                agrees = agrees && tally.sum == got.lineDelta && tally.lead == got.leadDelta &&
+                         countedText(got) == counted;
             }
             if (!agrees) {
                 ++failures;
