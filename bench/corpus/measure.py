@@ -235,7 +235,7 @@ def learn(stepwell, page, folder):
     return table, took
 
 
-def measure_learner(stepwell, pages, jobs, others_per_page, learners_per_site):
+def measure_learner(stepwell, pages, jobs, others_per_page, learners_per_site, pairs=None):
     by_site = {}
     for page in pages:
         by_site.setdefault(page.site, []).append(page)
@@ -260,6 +260,16 @@ def measure_learner(stepwell, pages, jobs, others_per_page, learners_per_site):
     # Each learning page's score on its site's other pages is the median over those pages.
     other = [median([a[0] for a in r[1]]) for r in results if r and r[1]]
     times = [r[2] for r in results if r]
+    if pairs:
+        # One line a pair, the worst first, to read what a learned table gets wrong elsewhere:
+        # the share, whether the pages are alike, whether the level drifts, the learning page
+        # and the page the table was applied to.
+        rows = sorted((a[0], "alike" if page.alike(p) else "-", "drifts" if a[1] else "-",
+                       page.path, p.path)
+                      for page, r in zip(learners, results) if r for p, a in r[3])
+        with open(pairs, "w", encoding="utf-8") as file:
+            for share, *rest in rows:
+                file.write(f"{100 * share:5.1f}\t" + "\t".join(rest) + "\n")
     print(f"learner: {len(learners)} pages learned from ({len(times)} gave a table)")
     print(f"  same page: median {percent(median(same))}, drifting {same_drift}")
     print(f"  other pages of the site: median {percent(median(other))} (mean "
@@ -297,6 +307,8 @@ def main():
     parser.add_argument("--learn", action="store_true", help="measure the learner too")
     parser.add_argument("--sites", action="store_true", help="print the median of each site")
     parser.add_argument("--drifting", action="store_true", help="list the drifting pages")
+    parser.add_argument("--pairs", metavar="FILE",
+                        help="with --learn, write each pair's share to FILE, the worst first")
     parser.add_argument("--packages", help="only these packages, separated by commas")
     parser.add_argument("--jobs", type=int, default=2)
     parser.add_argument("--others", type=int, default=5,
@@ -338,7 +350,8 @@ def main():
         for page in drifting:
             print(f"  drifts: {page.path}")
     if args.learn:
-        measure_learner(args.stepwell, pages, args.jobs, args.others, args.learners)
+        measure_learner(args.stepwell, pages, args.jobs, args.others, args.learners,
+                         args.pairs)
     return 0
 
 
